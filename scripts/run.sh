@@ -1,0 +1,16 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds Blk.exe and starts it under Wine on this display.
+set -euo pipefail
+source "$(dirname "$0")/env.sh"
+bash "$ROOT/scripts/deps.sh"
+build_win
+wine_prefix
+if [ -z "${DISPLAY:-}" ]; then
+  export DISPLAY=:77
+  if ! xdpyinfo -display "$DISPLAY" >/dev/null 2>&1; then
+    Xvfb "$DISPLAY" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
+    sleep 1
+  fi
+  echo "No display was set: started Xvfb on $DISPLAY (take a look with: DISPLAY=$DISPLAY import -window root shot.png)"
+fi
+exec wine "$BUILD_WIN/Blk.exe"
