@@ -1,0 +1,61 @@
+#include "shell/program.h"
+
+#include <memory>
+
+#include "shell/about_set.h"
+#include "shell/main_form.h"
+#include "shell/settings_unit.h"
+#include "sheets/set_report.h"
+#include "sheets/set_report2.h"
+#include "ui/app.h"
+
+namespace Program {
+
+namespace {
+std::unique_ptr<MainSet::TMainForm> mainForm;
+std::unique_ptr<SetReport::TBlankoSheet1> sheet1;
+std::unique_ptr<SetReport2::TBlankoSheet2> sheet2;
+std::unique_ptr<AboutSet::TAbout> about;
+std::unique_ptr<SettingsUnit::TSettings> settings;
+}  // namespace
+
+void CreateForms() {
+    ui::Application& app = ui::Application::get();
+    app.setTitle(L"Приложение к Диплому");
+    mainForm = std::make_unique<MainSet::TMainForm>();
+    MainSet::MainForm = mainForm.get();
+    app.setMainForm(mainForm.get());
+    sheet1 = std::make_unique<SetReport::TBlankoSheet1>();
+    SetReport::BlankoSheet1 = sheet1.get();
+    sheet2 = std::make_unique<SetReport2::TBlankoSheet2>();
+    SetReport2::BlankoSheet2 = sheet2.get();
+    about = std::make_unique<AboutSet::TAbout>();
+    AboutSet::About = about.get();
+    settings = std::make_unique<SettingsUnit::TSettings>();
+    SettingsUnit::Settings = settings.get();
+}
+
+void DestroyForms() {
+    settings.reset();
+    SettingsUnit::Settings = nullptr;
+    about.reset();
+    AboutSet::About = nullptr;
+    sheet2.reset();
+    SetReport2::BlankoSheet2 = nullptr;
+    sheet1.reset();
+    SetReport::BlankoSheet1 = nullptr;
+    ui::Application::get().setMainForm(nullptr);
+    mainForm.reset();
+    MainSet::MainForm = nullptr;
+}
+
+int Run() {
+    CreateForms();
+    ui::Application& app = ui::Application::get();
+    MainSet::MainForm->show();
+    app.run(*MainSet::MainForm);
+    DestroyForms();
+    return 0;
+}
+
+}  // namespace Program

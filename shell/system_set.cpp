@@ -1,0 +1,86 @@
+#include "shell/system_set.h"
+
+#include <windows.h>
+
+#include "shell/main_form.h"
+#include "shell/state_codec.h"
+#include "shell/state_file_io.h"
+#include "ui/error.h"
+
+namespace SystemSet {
+
+std::wstring IoErrorMessage(int code) {
+    switch (code) {
+    case 2: return L"File not found";
+    case 3: return L"Invalid filename";
+    case 4: return L"Too many open files";
+    case 5: return L"File access denied";
+    case 100: return L"Read beyond end of file";
+    case 101: return L"Disk full";
+    case 106: return L"Invalid numeric input";
+    default: return L"I/O error " + std::to_wstring(code);
+    }
+}
+
+namespace {
+MainSet::TMainForm& form() { return *MainSet::MainForm; }
+
+std::wstring wide(const std::string& s) { return std::wstring(s.begin(), s.end()); }
+
+ui::Window& fieldControl(const TStateField& f) {
+    ui::Window* w = f.DynSlot ? form().DynControls(f.DynSlot) : form().control(wide(f.Name));
+    if (!w) throw std::logic_error("state field without a control: " + f.Name);
+    return *w;
+}
+
+TSettings collect() {
+    TSettings rec;
+    const auto& fields = StateFields();
+    for (size_t i = 0; i < fields.size(); ++i) {
+        ui::Window& w = fieldControl(fields[i]);
+        if (fields[i].Kind == TStateKind::Index)
+            rec.Values[i] = static_cast<std::int32_t>(dynamic_cast<ui::ComboBox&>(w).itemIndex());
+        else
+            rec.Values[i] = w.text();
+    }
+    return rec;
+}
+
+void apply(const TSettings& rec) {
+    const auto& fields = StateFields();
+    for (size_t i = 0; i < fields.size(); ++i) {
+        ui::Window& w = fieldControl(fields[i]);
+        if (fields[i].Kind == TStateKind::Index)
+            dynamic_cast<ui::ComboBox&>(w).setItemIndex(std::get<std::int32_t>(rec.Values[i]));
+        else
+            w.setText(std::get<std::wstring>(rec.Values[i]));
+    }
+}
+}  // namespace
+
+void SaveStateTo(const std::wstring& fileName) {
+    TSettings rec = collect();
+    std::string bytes;
+    try {
+        bytes = EncodeState(rec);
+    } catch (const EStateEncodeError& e) {
+        throw ui::Error(e.Message());
+    }
+    int code = WriteFileReplacing(fileName, bytes);
+    if (code != 0) throw ui::Error(IoErrorMessage(code));
+}
+
+bool LoadStateFrom(const std::wstring& fileName) {
+    auto bytes = ReadWholeFile(fileName);
+    if (!bytes) return false;
+    auto rec = DecodeState(*bytes);
+    if (!rec) return false;
+    apply(*rec);
+    return true;
+}
+
+void SaveState() { SaveStateTo(form().SaveSetDialog().fileName()); }
+
+void LoadState() { LoadStateFrom(form().OpenSetDialog().fileName()); }
+
+}  // namespace SystemSet

@@ -1,0 +1,20 @@
+#pragma once
+// The state file of the main window: Open and Save.
+#include <string>
+
+namespace SystemSet {
+
+// Writes the main window to the file named in SaveSetDialog. Failures reach the error box;
+// the file being replaced stays intact until the new one is complete.
+void SaveState();
+// Fills the main window from the file named in OpenSetDialog; all or nothing, silently.
+void LoadState();
+
+// The same on an explicit file name.
+void SaveStateTo(const std::wstring& fileName);
+bool LoadStateFrom(const std::wstring& fileName);
+
+// The runtime's input/output message for an error code.
+std::wstring IoErrorMessage(int code);
+
+}  // namespace SystemSet

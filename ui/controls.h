@@ -1,0 +1,230 @@
+#pragma once
+// The controls this program's windows are built from. Each is created from a small
+// argument struct; positions are pixels in the parent's client area.
+#include <windows.h>
+
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "ui/picture.h"
+#include "ui/window.h"
+
+namespace ui {
+
+enum class Align { Left, Center, Right };
+
+struct LabelArgs {
+    std::wstring caption;
+    int x = 0, y = 0;
+    int w = 0, h = 0;  // 0 with autoSize: sized to the text
+    Align align = Align::Left;
+    bool wordWrap = false;
+    bool transparent = true;
+    HFONT font = nullptr;  // nullptr: the parent's
+};
+
+class Label : public Window {
+public:
+    Label(Window& parent, const LabelArgs& a);
+    HBRUSH onCtlColor(HDC dc) override;
+
+private:
+    bool transparent_;
+};
+
+struct EditArgs {
+    int x = 0, y = 0, w = 100, h = 21;
+    std::wstring text;
+    bool readOnly = false;
+    Align align = Align::Left;
+};
+
+class Edit : public Window {
+public:
+    Edit(Window& parent, const EditArgs& a);
+    HBRUSH onCtlColor(HDC dc) override;
+    std::function<void()> onExit;  // the focus left the field
+    bool onCommand(WORD code) override;
+};
+
+struct ComboArgs {
+    int x = 0, y = 0, w = 100, h = 21;
+    std::vector<std::wstring> items;
+    int dropDownCount = 8;
+};
+
+// An editable combo box: a list to choose from, or free text.
+class ComboBox : public Window {
+public:
+    ComboBox(Window& parent, const ComboArgs& a);
+    void addItem(const std::wstring& s);
+    int itemCount() const;
+    std::wstring item(int i) const;
+    int itemIndex() const;
+    // -1, or an index outside the list, clears the selection and the text.
+    void setItemIndex(int i);
+    void setDropDownCount(int n);
+    int dropDownCount() const { return dropDownCount_; }
+    bool droppedDown() const;
+    void showDropDown(bool show);
+    // The height of the selection field (the window itself is taller by the open list).
+    int fieldHeight() const;
+    HBRUSH onCtlColor(HDC dc) override;
+
+private:
+    void applyDropHeight();
+    int fieldHeight_;
+    int dropDownCount_;
+};
+
+struct ButtonArgs {
+    std::wstring caption;
+    int x = 0, y = 0, w = 75, h = 25;
+    const Picture* glyph = nullptr;  // picture left of the caption
+};
+
+// A push button, optionally with a picture; drawn by us so the picture keeps its transparency.
+class Button : public Window {
+public:
+    Button(Window& parent, const ButtonArgs& a);
+    std::function<void()> onClick;
+    void click();
+    void setDefault(bool d);
+    bool isDefault() const { return default_; }
+    void setGlyph(const Picture* g) {
+        glyph_ = g;
+        invalidate();
+    }
+    bool onCommand(WORD code) override;
+    bool onDrawItem(const DRAWITEMSTRUCT* dis) override;
+
+protected:
+    LRESULT handleSubclassed(UINT msg, WPARAM wp, LPARAM lp, bool& handled) override;
+
+private:
+    const Picture* glyph_;
+    bool default_ = false;
+};
+
+struct ToolButtonArgs {
+    int x = 0, y = 0, w = 25, h = 25;
+    const Picture* glyph = nullptr;
+    std::wstring hint;
+    std::wstring caption;
+    int groupIndex = 0;  // buttons of one group work as radio buttons
+};
+
+// A flat picture button that does not take the focus, with a hint on hover.
+class ToolButton : public Window {
+public:
+    ToolButton(Window& parent, const ToolButtonArgs& a);
+    std::function<void()> onClick;
+    void click();
+    void setDown(bool d);
+    bool down() const { return down_; }
+    const std::wstring& hint() const { return hint_; }
+
+protected:
+    LRESULT handleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
+
+private:
+    void paint(HDC dc);
+    const Picture* glyph_;
+    std::wstring hint_;
+    int group_;
+    bool down_ = false;
+    bool pressed_ = false;
+    bool hot_ = false;
+    HWND tip_ = nullptr;
+};
+
+struct PanelArgs {
+    int x = 0, y = 0, w = 100, h = 100;
+    bool bevel = false;
+    HFONT font = nullptr;
+    std::wstring caption;  // a group box frame with this text when groupBox is set
+    bool groupBox = false;
+    bool border = false;
+};
+
+// A plain container; as a group box it draws the etched frame with its caption.
+class Panel : public Window {
+public:
+    Panel(Window& parent, const PanelArgs& a);
+    explicit Panel(HWND parent, const PanelArgs& a);
+
+protected:
+    LRESULT handleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
+
+private:
+    bool bevel_;
+    bool groupBox_;
+};
+
+// A bordered area with scroll bars that scrolls one larger content panel.
+class ScrollBox : public Window {
+public:
+    ScrollBox(Window& parent, int x, int y, int w, int h);
+    // The panel that scrolls; created once.
+    Panel& setContent(const PanelArgs& a);
+    Panel* content() const { return content_; }
+    void scrollTo(int y);
+    int scrollPos() const { return pos_; }
+    // Scrolls every scroll box around w so that w is in view.
+    static void scrollIntoView(Window& w);
+
+protected:
+    LRESULT handleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
+
+private:
+    void updateBar();
+    Panel* content_ = nullptr;
+    int pos_ = 0;
+};
+
+struct PageControlArgs {
+    int x = 0, y = 0, w = 200, h = 200;
+    int tabWidth = 0, tabHeight = 0;  // 0: as wide as the caption
+    HFONT tabFont = nullptr;
+};
+
+class PageControl : public Window {
+public:
+    PageControl(Window& parent, const PageControlArgs& a);
+    Panel& addPage(const std::wstring& caption, HFONT font = nullptr);
+    int pageCount() const { return static_cast<int>(pages_.size()); }
+    Panel& page(int i) const { return *pages_[static_cast<size_t>(i)]; }
+    int activePage() const { return active_; }
+    void setActivePage(int i);
+    HWND tabs() const { return tabs_; }
+    std::function<void()> onChange;
+    bool onNotify(NMHDR* hdr, LRESULT& result) override;
+
+private:
+    RECT pageRect() const;
+    HWND tabs_ = nullptr;
+    std::vector<Panel*> pages_;
+    int active_ = -1;
+};
+
+// A rectangle drawn with a black pen and a white brush: rules and frames.
+class Shape : public Window {
+public:
+    Shape(Window& parent, int x, int y, int w, int h);
+
+protected:
+    LRESULT handleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
+};
+
+// A horizontal or vertical etched line.
+class Bevel : public Window {
+public:
+    Bevel(Window& parent, int x, int y, int w, int h);
+
+protected:
+    LRESULT handleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
+};
+
+}  // namespace ui

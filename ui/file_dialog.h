@@ -1,0 +1,39 @@
+#pragma once
+// The common open and save dialogs; each remembers the last name chosen in it.
+#include <windows.h>
+
+#include <string>
+
+namespace ui {
+
+struct FileDialogArgs {
+    std::wstring title;
+    std::wstring filter;  // "Description|*.ext|..." as forms write it
+    std::wstring defaultExt;
+    std::wstring fileName;  // initial name
+    bool hideReadOnly = true;
+    bool overwritePrompt = false;
+    bool fileMustExist = false;
+};
+
+class FileDialog {
+public:
+    enum class Kind { Open, Save };
+    FileDialog(Kind kind, FileDialogArgs args) : kind_(kind), args_(std::move(args)) {}
+    // Shows the dialog; true when the user confirmed. fileName() then holds the choice.
+    bool execute(HWND owner);
+    const std::wstring& fileName() const { return args_.fileName; }
+    void setFileName(const std::wstring& n) { args_.fileName = n; }
+    int filterIndex() const { return filterIndex_; }
+    void setFilterIndex(int i) { filterIndex_ = i; }
+    const FileDialogArgs& args() const { return args_; }
+    // "A|B|C|D" -> "A\0B\0C\0D\0\0"
+    static std::wstring filterString(const std::wstring& formFilter);
+
+private:
+    Kind kind_;
+    FileDialogArgs args_;
+    int filterIndex_ = 1;
+};
+
+}  // namespace ui

@@ -1,0 +1,87 @@
+#pragma once
+// Top-level windows: tab order, default and cancel buttons, menus, modal showing.
+#include <windows.h>
+
+#include <functional>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "ui/handles.h"
+#include "ui/menu.h"
+#include "ui/window.h"
+
+namespace ui {
+
+class Button;
+
+enum class BorderStyle { Single, Dialog, Sizeable };
+
+struct FormArgs {
+    std::wstring caption;
+    int clientWidth = 300;
+    int clientHeight = 200;
+    BorderStyle border = BorderStyle::Sizeable;
+    bool systemMenu = true;
+    bool minimizeBox = true;
+    bool maximizeBox = true;
+    bool centered = true;
+    bool topMost = false;
+    HFONT font = nullptr;
+};
+
+class Form : public Window {
+public:
+    Form() = default;
+    ~Form() override;
+
+    void createForm(const FormArgs& args);
+
+    void show();
+    void hide();
+    // Shows the form modally; returns when it is closed.
+    void showModal();
+    bool isModal() const { return modal_; }
+    // Asks the form to close, as the close box does.
+    void close();
+
+    void setTabOrder(std::vector<Window*> order) { tabOrder_ = std::move(order); }
+    const std::vector<Window*>& tabOrder() const { return tabOrder_; }
+    void setDefaultButton(Button* b);
+    Button* defaultButton() const { return defaultButton_; }
+    void setCancelButton(Button* b) { cancelButton_ = b; }
+    void setMenu(const std::vector<MenuItem>& items);
+    HMENU menu() const { return menu_.get(); }
+    // Runs a menu command by its item id, as a click on it does.
+    bool runMenuCommand(UINT id);
+    UINT menuId(const std::wstring& itemName) const;
+
+    // Moves the focus to the next (or previous) stop of the tab order.
+    void selectNext(bool forward);
+    // Keyboard handling before the focused control sees the key.
+    virtual bool preTranslate(MSG& msg);
+
+    std::function<void()> onActivate;
+    std::function<void()> onCloseQuery;  // runs when the form is asked to close
+
+    // Key preview: every key down reaches this first (it is not consumed).
+    bool keyPreview = false;
+    virtual void onKeyDown(WORD /*vk*/, bool /*shift*/, bool /*ctrl*/, bool /*alt*/) {}
+
+protected:
+    LRESULT handleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
+    // Default: hide; the main form destroys itself, which ends the program.
+    virtual void doClose();
+
+private:
+    Window* tabStopOf(HWND focus) const;
+    std::vector<Window*> tabOrder_;
+    Button* defaultButton_ = nullptr;
+    Button* cancelButton_ = nullptr;
+    MenuHandle menu_;
+    std::map<UINT, std::function<void()>> commands_;
+    std::map<std::wstring, UINT> menuIds_;
+    bool modal_ = false;
+};
+
+}  // namespace ui
