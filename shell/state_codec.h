@@ -1,0 +1,83 @@
+#pragma once
+// The state file: 175 lines of Windows-1251 text, one main-window field per
+// line, meaning by position. Encoding and decoding only; the file itself is
+// written by the caller once encoding has succeeded.
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+#include <variant>
+
+namespace SystemSet {
+
+inline constexpr std::size_t StateLineCount = 175;
+
+enum class TStateKind { Text, Index };
+
+struct TStateField {
+    std::string Name;  // control name, e.g. "edTown", "cbMark40"
+    TStateKind Kind;
+    int DynSlot;       // slot in DynControls (1..142), 0 for a fixed field
+};
+
+// The layout of the file: StateFields()[n - 1] describes line n.
+const std::array<TStateField, StateLineCount>& StateFields();
+
+// 0-based position of a field's line, or nullopt for an unknown name.
+std::optional<std::size_t> FindStateField(std::string_view name);
+
+// A text, or the selected item index of a combo box (-1 = none).
+using TStateValue = std::variant<std::wstring, std::int32_t>;
+
+// The staging record between window and file, values in file-line order.
+// A fresh record holds empty texts and zero indices (what an empty file reads as).
+struct TSettings {
+    std::array<TStateValue, StateLineCount> Values;
+
+    TSettings();
+
+    // By control name; an unknown name or one of the other kind throws std::out_of_range.
+    std::wstring& Text(std::string_view field);
+    const std::wstring& Text(std::string_view field) const;
+    std::int32_t& Index(std::string_view field);
+    std::int32_t Index(std::string_view field) const;
+};
+
+// A text holds a character that the file cannot carry.
+class EStateEncodeError : public std::runtime_error {
+public:
+    EStateEncodeError(std::string field, char32_t codePoint);
+    const std::string& Field() const { return field_; }
+    char32_t CodePoint() const { return codePoint_; }
+    // The user's message, e.g. "Поле edSurName содержит символ, который нельзя
+    // сохранить в файле (U+4E2D)."; what() holds the same text in UTF-8.
+    const std::wstring& Message() const { return message_; }
+
+private:
+    std::string field_;
+    char32_t codePoint_;
+    std::wstring message_;
+};
+
+// The exact file bytes: each value followed by CR LF; indices in decimal.
+// Throws EStateEncodeError for a character outside Windows-1251 and for CR and
+// Ctrl+Z, which would end the line or the file early on reading.
+// Throws std::logic_error if a value has the wrong kind for its line.
+std::string EncodeState(const TSettings& record);
+
+// Reads 175 values; nullopt where an index line holds something other than an
+// integer (the load then changes nothing). Rules:
+// - byte 26 (Ctrl+Z) ends the data;
+// - a text runs to CR (an LF right after it belongs to the line end) or the end;
+//   a lone LF is part of the text;
+// - an index skips blanks, tabs, CR and LF, then takes the bytes up to the first
+//   blank or control character and skips the rest of that line; at the end of
+//   the data it reads as 0;
+// - the number is SettingsUnit::ParseInt32's syntax: optional sign, decimal
+//   digits or "$" with hexadecimal digits, within 32 bits.
+std::optional<TSettings> DecodeState(std::string_view bytes);
+
+}  // namespace SystemSet
