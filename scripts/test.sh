@@ -33,7 +33,8 @@ Xvfb "$DISPLAY" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
 XVFB_PID=$!
 bash "$ROOT/scripts/printer.sh"
 wine_prefix
-wineserver -p
+(wineserver -p &)
+sleep 1
 export BLK_PDF_DIR="$HOME/PDF"
 
 echo "== Windows tests under Wine"

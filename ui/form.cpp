@@ -43,26 +43,25 @@ void Form::createForm(const FormArgs& a) {
         y = (GetSystemMetrics(SM_CYSCREEN) - h) / 2;
     }
     createCustom(nullptr, style, ex, x, y, w, h, a.caption, true);
+    wantClient_ = {a.clientWidth, a.clientHeight};
     if (a.font) setFont(a.font);
+}
+
+void Form::fitClient() {
+    // The menu bar takes client height; keep the client area as the form lays it out.
+    SIZE got = clientSize();
+    if (got.cx == wantClient_.cx && got.cy == wantClient_.cy) return;
+    RECT wr;
+    GetWindowRect(hwnd(), &wr);
+    int w = wr.right - wr.left + (wantClient_.cx - got.cx), h = wr.bottom - wr.top + (wantClient_.cy - got.cy);
+    SetWindowPos(hwnd(), nullptr, wr.left - (wantClient_.cx - got.cx) / 2, wr.top - (wantClient_.cy - got.cy) / 2, w,
+                 h, SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void Form::setMenu(const std::vector<MenuItem>& items) {
     menu_ = buildMenuBar(items, commands_, menuIds_);
     SetMenu(hwnd(), menu_.get());
-    // The menu bar takes client height; keep the client area as laid out.
-    SIZE want = clientSize();
-    RECT r{0, 0, want.cx, want.cy};
-    AdjustWindowRectEx(&r, static_cast<DWORD>(GetWindowLongW(hwnd(), GWL_STYLE)), TRUE,
-                       static_cast<DWORD>(GetWindowLongW(hwnd(), GWL_EXSTYLE)));
-    RECT wr;
-    GetWindowRect(hwnd(), &wr);
-    int w = r.right - r.left, h = r.bottom - r.top;
-    SetWindowPos(hwnd(), nullptr, wr.left, wr.top - (h - (wr.bottom - wr.top)) / 2, w, h,
-                 SWP_NOZORDER | SWP_NOACTIVATE);
-    // A menu that wraps to a second line takes more; correct once more from the real client size.
-    SIZE got = clientSize();
-    if (got.cy != want.cy)
-        SetWindowPos(hwnd(), nullptr, 0, 0, w, h + (want.cy - got.cy), SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOMOVE);
+    fitClient();
 }
 
 bool Form::runMenuCommand(UINT id) {
@@ -84,6 +83,7 @@ void Form::setDefaultButton(Button* b) {
 
 void Form::show() {
     ShowWindow(hwnd(), SW_SHOW);
+    fitClient();
     SetForegroundWindow(hwnd());
     SetActiveWindow(hwnd());
 }

@@ -82,6 +82,8 @@ private:
     std::map<UINT, std::function<void()>> commands_;
     std::map<std::wstring, UINT> menuIds_;
     bool modal_ = false;
+    SIZE wantClient_{0, 0};
+    void fitClient();
 };
 
 }  // namespace ui

@@ -1,0 +1,415 @@
+// The main window driven as the secretary drives it: keys, clicks and menu commands.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <commctrl.h>
+
+#include "shell/discipline_table.h"
+#include "shell/main_form.h"
+#include "shell/program.h"
+#include "sheets/set_report.h"
+#include "sheets/set_report2.h"
+#include "tests/gui/gui_util.h"
+#include "ui/controls.h"
+#include "ui/error.h"
+
+using namespace guitest;
+using MainSet::MainForm;
+
+namespace {
+
+class MainWindow : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ui::Application::get().resetTerminated();
+        Program::CreateForms();
+        MainForm->show();
+        activate(MainForm->hwnd());
+    }
+    void TearDown() override {
+        Program::DestroyForms();
+        ui::Application::get().resetTerminated();
+        MSG m;
+        while (PeekMessageW(&m, nullptr, 0, 0, PM_REMOVE)) {
+        }
+    }
+    static RECT rectIn(ui::Window& w, ui::Window& panel) {
+        RECT r;
+        GetWindowRect(w.hwnd(), &r);
+        MapWindowPoints(HWND_DESKTOP, panel.hwnd(), reinterpret_cast<POINT*>(&r), 2);
+        return r;
+    }
+    static std::vector<std::wstring> tabWalk(int presses) {
+        std::vector<std::wstring> seen;
+        for (int i = 0; i < presses; ++i) {
+            press(VK_TAB);
+            seen.push_back(focusedName());
+        }
+        return seen;
+    }
+    static std::vector<std::wstring> expectedPage1Order() {
+        std::vector<std::wstring> o = {L"edSurName", L"edName", L"edBirthDay", L"edTown", L"edSchool1", L"edSchool2",
+                                       L"edSchool3", L"edSchool4", L"edPrevDocum1", L"edPrevDocum2", L"edPrevDocum3",
+                                       L"cbTrial", L"edEntry1", L"edEntry2", L"edEntry3", L"edEndLern1", L"edEndLern2",
+                                       L"edEndLern3", L"edTimeLern", L"edSpecial", L"edSpecialicy", L"edNumToDipl",
+                                       L"edRegNo", L"edDateOut", L"edPresentDate", L"edQualify"};
+        for (const wchar_t* g : {L"edSpec", L"edCourseWork", L"edPraktic"})
+            for (int i = 1; i <= 4; ++i) o.push_back(g + std::to_wstring(i));
+        for (const wchar_t* n : {L"edNameDiplPrj0", L"edNameDiplPrj1", L"edNameDiplPrj2", L"edResult1", L"edResult2",
+                                 L"edExamen1", L"edExamen2"})
+            o.push_back(n);
+        for (int i = 1; i <= 10; ++i) o.push_back(L"edExamMore" + std::to_wstring(i));
+        o.push_back(L"bbPrintSheet1");
+        return o;
+    }
+};
+
+TEST_F(MainWindow, FreshStartShowsDefaultsOnPageOneScrolledToTop) {
+    EXPECT_EQ(MainForm->text(), L"Приложение к диплому");
+    EXPECT_EQ(ui::Application::get().title(), L"Приложение к Диплому");
+    SIZE client = MainForm->clientSize();
+    EXPECT_EQ(client.cx, 589);
+    EXPECT_EQ(client.cy, 370);
+    LONG style = GetWindowLongW(MainForm->hwnd(), GWL_STYLE);
+    EXPECT_TRUE(style & WS_MINIMIZEBOX);
+    EXPECT_FALSE(style & WS_MAXIMIZEBOX);
+    EXPECT_FALSE(style & WS_THICKFRAME);
+
+    EXPECT_EQ(MainForm->PageCtrlSet().activePage(), 0);
+    EXPECT_EQ(MainForm->ScrollBox1().scrollPos(), 0);
+    EXPECT_EQ(MainForm->ScrollBox2().scrollPos(), 0);
+    struct Default {
+        const wchar_t* field;
+        const wchar_t* text;
+    };
+    const Default defaults[] = {
+        {L"edTown", L"г. Заречинск"},
+        {L"edSchool1", L"Заречинский Техникум"},
+        {L"edSchool2", L"Экономики и Права"},
+        {L"edSchool3", L"Межсоюза России"},
+        {L"edSchool4", L""},
+        {L"edEntry1", L"Заречинский Техникум"},
+        {L"edEntry2", L"Экономики и Права Межсоюза России"},
+        {L"edEndLern1", L"Заречинском Техникуме"},
+        {L"edEndLern2", L"Экономики и Права Межсоюза России"},
+        {L"edEndLern3", L""},
+        {L"edSurName", L""},
+        {L"cbTrial", L"прошел"},
+    };
+    for (const auto& d : defaults) EXPECT_EQ(MainForm->fieldText(d.field), d.text) << d.field;
+    EXPECT_EQ(MainForm->combo(L"cbTrial").itemIndex(), 0);
+    EXPECT_EQ(MainForm->combo(L"cbTrial").itemCount(), 2);
+    EXPECT_EQ(MainForm->combo(L"cbTrial").item(1), L"прошла");
+    for (int slot = 23; slot <= 142; ++slot) EXPECT_EQ(MainForm->DynControls(slot)->text(), L"") << slot;
+    for (int i = 1; i <= 40; ++i) EXPECT_EQ(MainForm->combo(L"cbMark" + std::to_wstring(i)).itemIndex(), -1);
+    // Only the main window is visible; the other four exist hidden.
+    EXPECT_TRUE(IsWindowVisible(MainForm->hwnd()));
+    EXPECT_FALSE(IsWindowVisible(SetReport::BlankoSheet1->hwnd()));
+    EXPECT_FALSE(IsWindowVisible(SetReport2::BlankoSheet2->hwnd()));
+}
+
+TEST_F(MainWindow, TabRunsThroughPageOneInTheFieldTableOrder) {
+    MainForm->control(L"edSurName")->focus();
+    pump();
+    auto expected = expectedPage1Order();
+    std::vector<std::wstring> seen = {focusedName()};
+    auto rest = tabWalk(static_cast<int>(expected.size()));
+    seen.insert(seen.end(), rest.begin(), rest.end());
+    // After the last stop the walk wraps to the first.
+    expected.push_back(L"edSurName");
+    EXPECT_EQ(seen, expected);
+}
+
+TEST_F(MainWindow, TabEdgeCasesOfPageOne) {
+    struct Step {
+        const wchar_t* from;
+        const wchar_t* to;
+    };
+    const Step steps[] = {
+        {L"edPraktic4", L"edNameDiplPrj0"}, {L"edNameDiplPrj0", L"edNameDiplPrj1"},
+        {L"edExamMore10", L"bbPrintSheet1"}, {L"edQualify", L"edSpec1"},
+        {L"edSpec4", L"edCourseWork1"},     {L"edPrevDocum3", L"cbTrial"},
+        {L"cbTrial", L"edEntry1"},
+    };
+    for (const auto& s : steps) {
+        MainForm->control(s.from)->focus();
+        pump();
+        press(VK_TAB);
+        EXPECT_EQ(focusedName(), s.to) << s.from;
+    }
+    // Shift+Tab goes back.
+    MainForm->control(L"edNameDiplPrj0")->focus();
+    press(VK_TAB, true);
+    EXPECT_EQ(focusedName(), L"edPraktic4");
+}
+
+TEST_F(MainWindow, TabScrollsTheFocusedFieldIntoView) {
+    MainForm->control(L"edExamMore9")->focus();
+    press(VK_TAB);
+    ASSERT_EQ(focusedName(), L"edExamMore10");
+    int pos = MainForm->ScrollBox1().scrollPos();
+    RECT r = rectIn(*MainForm->DynControls(22), MainForm->PanelSet1());
+    EXPECT_GE(r.top, pos);
+    EXPECT_LE(r.bottom, pos + MainForm->ScrollBox1().clientSize().cy);
+}
+
+TEST_F(MainWindow, TabOnPageTwoRunsAlongEachRowToThePrintButton) {
+    // Switch pages by clicking the second tab.
+    HWND tabs = MainForm->PageCtrlSet().tabs();
+    RECT tab;
+    SendMessageW(tabs, TCM_GETITEMRECT, 1, reinterpret_cast<LPARAM>(&tab));
+    EXPECT_EQ(tab.right - tab.left, 170);
+    click(tabs, (tab.left + tab.right) / 2, (tab.top + tab.bottom) / 2);
+    ASSERT_EQ(MainForm->PageCtrlSet().activePage(), 1);
+    MainForm->DynControls(23)->focus();
+    pump();
+    std::vector<std::wstring> expected;
+    for (int i = 1; i <= 40; ++i) {
+        if (i > 1) expected.push_back(L"edDiscipline" + std::to_wstring(i));
+        expected.push_back(L"edHours" + std::to_wstring(i));
+        expected.push_back(L"cbMark" + std::to_wstring(i));
+    }
+    expected.push_back(L"bbPrintSheet2");
+    expected.push_back(L"edDiscipline1");
+    EXPECT_EQ(tabWalk(static_cast<int>(expected.size())), expected);
+}
+
+TEST_F(MainWindow, EnterOnPageOneRunsPrintPageOneAndOnPageTwoNothing) {
+    MainForm->control(L"edBirthDay")->focus();
+    pump();
+    type(L"01.02.2003");
+    press(VK_RETURN);
+    EXPECT_EQ(SetReport::BlankoSheet1->Report1.previewCalls, 1);
+    EXPECT_EQ(MainForm->fieldText(L"edBirthDay"), L"01.02.2003");
+    MainForm->control(L"cbTrial")->focus();
+    press(VK_RETURN);
+    EXPECT_EQ(SetReport::BlankoSheet1->Report1.previewCalls, 2);
+
+    MainForm->PageCtrlSet().setActivePage(1);
+    MainForm->DynControls(23)->focus();
+    pump();
+    press(VK_RETURN);
+    MainForm->DynControls(103)->focus();
+    press(VK_RETURN);
+    EXPECT_EQ(SetReport::BlankoSheet1->Report1.previewCalls, 2);
+    EXPECT_EQ(SetReport2::BlankoSheet2->Report1.previewCalls, 0);
+}
+
+TEST_F(MainWindow, EveryTriggerReachesItsCommand) {
+    click(*MainForm->control(L"sbtPrint1"));
+    EXPECT_EQ(SetReport::BlankoSheet1->Report1.previewCalls, 1);
+    click(*MainForm->control(L"sbtPrint2"));
+    EXPECT_EQ(SetReport2::BlankoSheet2->Report1.previewCalls, 1);
+    MainForm->runMenuCommand(MainForm->menuId(L"mnPrintSheet1"));
+    MainForm->runMenuCommand(MainForm->menuId(L"mnPrintSheet2"));
+    EXPECT_EQ(SetReport::BlankoSheet1->Report1.previewCalls, 2);
+    EXPECT_EQ(SetReport2::BlankoSheet2->Report1.previewCalls, 2);
+    MainForm->PageCtrlSet().setActivePage(1);
+    MainForm->ScrollBox2().scrollTo(1000);
+    pump();
+    click(*MainForm->control(L"bbPrintSheet2"));
+    EXPECT_EQ(SetReport2::BlankoSheet2->Report1.previewCalls, 3);
+}
+
+TEST_F(MainWindow, DynControlsHoldTheNamedControlsAtTheirPlaces) {
+    struct Group {
+        const wchar_t* prefix;
+        int firstSlot, count, left, top, pitch, width;
+        bool page2;
+    };
+    const Group groups[] = {
+        {L"edSpec", 1, 4, 412, 462, 22, 140, false},       {L"edCourseWork", 5, 4, 5, 418, 22, 400, false},
+        {L"edPraktic", 9, 4, 5, 530, 22, 400, false},      {L"edExamMore", 13, 10, 5, 815, 22, 400, false},
+        {L"edDiscipline", 23, 40, 8, 90, 22, 353, true},   {L"edHours", 63, 40, 376, 90, 22, 65, true},
+        {L"cbMark", 103, 40, 456, 90, 22, 95, true},
+    };
+    for (const auto& g : groups)
+        for (int i = 1; i <= g.count; ++i) {
+            int slot = g.firstSlot + i - 1;
+            ui::Window* w = MainForm->DynControls(slot);
+            ASSERT_NE(w, nullptr) << slot;
+            EXPECT_EQ(w, MainForm->control(g.prefix + std::to_wstring(i))) << slot;
+            ui::Panel& panel = g.page2 ? MainForm->PanelSet2() : MainForm->PanelSet1();
+            EXPECT_EQ(GetParent(w->hwnd()), panel.hwnd()) << slot;
+            RECT r = rectIn(*w, panel);
+            EXPECT_EQ(r.left, g.left) << slot;
+            EXPECT_EQ(r.top, g.top + g.pitch * (i - 1)) << slot;
+            EXPECT_EQ(r.right - r.left, g.width) << slot;
+            int h = dynamic_cast<ui::ComboBox*>(w) ? dynamic_cast<ui::ComboBox*>(w)->fieldHeight() : r.bottom - r.top;
+            EXPECT_NEAR(h, 21, 1) << slot;
+        }
+    EXPECT_EQ(MainForm->DynControls(0), nullptr);
+    EXPECT_EQ(MainForm->DynControls(143), nullptr);
+    // Row 40 ends at 969, above the print button.
+    RECT last = rectIn(*MainForm->DynControls(62), MainForm->PanelSet2());
+    EXPECT_EQ(last.bottom, 969);
+}
+
+TEST_F(MainWindow, GradeListsHoldThirteenItemsAndShowThemAll) {
+    const auto& items = MainSet::GradeItems();
+    for (int i = 1; i <= 40; ++i) {
+        auto& c = MainForm->combo(L"cbMark" + std::to_wstring(i));
+        ASSERT_EQ(c.itemCount(), 13);
+        for (int k = 0; k < 13; ++k) EXPECT_EQ(c.item(k), items[static_cast<size_t>(k)]);
+        EXPECT_EQ(c.dropDownCount(), 13);
+    }
+    EXPECT_EQ(MainForm->combo(L"cbMark1").item(12), std::wstring(17, L'x'));
+    // The open list is tall enough for every item: no scroll bar.
+    MainForm->PageCtrlSet().setActivePage(1);
+    auto& c = MainForm->combo(L"cbMark1");
+    SetCursorPos(0, 0);
+    c.focus();
+    c.showDropDown(true);
+    pump();
+    COMBOBOXINFO info{};
+    info.cbSize = sizeof(info);
+    ASSERT_TRUE(GetComboBoxInfo(c.hwnd(), &info));
+    RECT lr;
+    GetClientRect(info.hwndList, &lr);
+    int itemH = static_cast<int>(SendMessageW(c.hwnd(), CB_GETITEMHEIGHT, 0, 0));
+    EXPECT_GE(lr.bottom, 13 * itemH);
+    EXPECT_FALSE(GetWindowLongW(info.hwndList, GWL_STYLE) & WS_VSCROLL && IsWindowVisible(info.hwndList) &&
+                 SendMessageW(info.hwndList, LB_GETTOPINDEX, 0, 0) > 0);
+    press(VK_ESCAPE);
+    EXPECT_FALSE(c.droppedDown());
+    EXPECT_EQ(c.itemIndex(), -1);
+    // A grade chosen with the keyboard; one typed by hand is shown the same.
+    press(VK_DOWN);
+    EXPECT_EQ(c.text(), L"5 (пять)");
+    auto& c2 = MainForm->combo(L"cbMark2");
+    c2.focus();
+    pump();
+    type(L"зачтено");
+    EXPECT_EQ(c2.text(), L"зачтено");
+    EXPECT_EQ(c2.itemIndex(), -1);
+}
+
+TEST_F(MainWindow, LabelsAndToolbarAsLaidOut) {
+    struct Lbl {
+        const wchar_t* name;
+        const wchar_t* caption;
+        int x, y;
+    };
+    const Lbl labels[] = {
+        {L"lbFIO", L"Фамилия, имя, отчество", 7, 10},
+        {L"lbBlkToDipl2", L"к ДИПЛОМУ", 432, 144},
+        {L"Label1", L"Решением Государственной аттестационной комиссии", 435, 286},
+        {L"lbSpec", L"по специальности", 437, 446},
+    };
+    for (const auto& l : labels) {
+        ui::Window* w = MainForm->control(l.name);
+        ASSERT_NE(w, nullptr) << l.name;
+        EXPECT_EQ(w->text(), l.caption);
+        RECT r = rectIn(*w, MainForm->PanelSet1());
+        EXPECT_EQ(r.left, l.x);
+        EXPECT_EQ(r.top, l.y);
+    }
+    LOGFONTW lf{};
+    GetObjectW(MainForm->control(L"lbBlkToDipl2")->font(), sizeof(lf), &lf);
+    EXPECT_EQ(lf.lfHeight, -16);
+    EXPECT_EQ(lf.lfWeight, FW_BOLD);
+    GetObjectW(MainForm->control(L"Label1")->font(), sizeof(lf), &lf);
+    EXPECT_TRUE(lf.lfItalic);
+    EXPECT_TRUE(GetWindowLongW(MainForm->control(L"Label1")->hwnd(), GWL_STYLE) & SS_CENTER);
+
+    struct Tool {
+        const wchar_t* name;
+        int x;
+        const wchar_t* hint;
+    };
+    const Tool tools[] = {
+        {L"sbtOpen", 3, L"Открыть настройки"},       {L"sbtSave", 28, L"Сохранить настройки"},
+        {L"sbtSet", 87, L""},                        {L"sbtPrint1", 145, L"Печать первой страницы"},
+        {L"sbtPrint2", 313, L"Печать второй страницы"}, {L"sbtAbout", 390, L"О программе"},
+    };
+    for (const auto& t : tools) {
+        auto* b = dynamic_cast<ui::ToolButton*>(MainForm->control(t.name));
+        ASSERT_NE(b, nullptr) << t.name;
+        EXPECT_EQ(b->left(), t.x);
+        EXPECT_EQ(b->top(), 2);
+        EXPECT_EQ(b->width(), 25);
+        EXPECT_EQ(b->hint(), t.hint);
+    }
+    ui::Window* exit = MainForm->control(L"bbExit");
+    EXPECT_EQ(exit->text(), L"Выход");
+    EXPECT_EQ(exit->left(), 416);
+    EXPECT_EQ(exit->width(), 170);
+}
+
+TEST_F(MainWindow, MenuHasItsItemsMnemonicsAndSeparators) {
+    HMENU bar = MainForm->menu();
+    ASSERT_EQ(GetMenuItemCount(bar), 3);
+    auto caption = [](HMENU m, UINT pos) {
+        wchar_t buf[128] = {};
+        GetMenuStringW(m, pos, buf, 128, MF_BYPOSITION);
+        return std::wstring(buf);
+    };
+    EXPECT_EQ(caption(bar, 0), L"&Файл");
+    EXPECT_EQ(caption(bar, 1), L"&Настройки");
+    EXPECT_EQ(caption(bar, 2), L"&?");
+    EXPECT_EQ(GetSubMenu(bar, 1), nullptr);  // runs the command itself
+    HMENU file = GetSubMenu(bar, 0);
+    ASSERT_EQ(GetMenuItemCount(file), 7);
+    const wchar_t* expected[] = {L"&Открыть...", L"&Сохранить...", nullptr, L"Печать 1-й страницы...",
+                                 L"Печать 2-й страницы...", nullptr, L"Вы&ход"};
+    for (UINT i = 0; i < 7; ++i) {
+        MENUITEMINFOW mi{};
+        mi.cbSize = sizeof(mi);
+        mi.fMask = MIIM_FTYPE;
+        GetMenuItemInfoW(file, i, TRUE, &mi);
+        if (!expected[i]) EXPECT_TRUE(mi.fType & MFT_SEPARATOR) << i;
+        else EXPECT_EQ(caption(file, i), expected[i]) << i;
+    }
+    EXPECT_EQ(caption(GetSubMenu(bar, 2), 0), L"О программе...");
+}
+
+TEST_F(MainWindow, ExitFromTheMenuEndsTheMessageLoop) {
+    // The menu command arrives as the menu sends it.
+    PostMessageW(MainForm->hwnd(), WM_COMMAND, MainForm->menuId(L"mnExit"), 0);
+    ui::Application::get().run(*MainForm);
+    EXPECT_TRUE(ui::Application::get().terminated());
+    EXPECT_EQ(MainForm->hwnd(), nullptr);
+}
+
+TEST_F(MainWindow, TheExitButtonEndsTheMessageLoop) {
+    click(*MainForm->control(L"bbExit"));
+    ui::Application::get().run(*MainForm);
+    EXPECT_EQ(MainForm->hwnd(), nullptr);
+}
+
+TEST_F(MainWindow, TheCloseBoxEndsTheMessageLoopWithoutAsking) {
+    MainForm->edit(L"edSurName").setText(L"Иванов");
+    PostMessageW(MainForm->hwnd(), WM_SYSCOMMAND, SC_CLOSE, 0);
+    ui::Application::get().run(*MainForm);
+    EXPECT_EQ(MainForm->hwnd(), nullptr);
+}
+
+TEST(ErrorBox, FullStopAppendedAfterCharactersAboveTheFullStop) {
+    struct Case {
+        const wchar_t* in;
+        const wchar_t* out;
+    };
+    const Case cases[] = {
+        {L"Disk full", L"Disk full."}, {L"Готово.", L"Готово."},   {L"Why?", L"Why?."},
+        {L"a-", L"a-"},                {L"100%", L"100%"},          {L"", L""},
+        {L"x/", L"x/."},               {L"Файл", L"Файл."},
+    };
+    for (const auto& c : cases) EXPECT_EQ(ui::errorBoxText(c.in), c.out) << c.in;
+}
+
+TEST(ErrorBox, AnExceptionInAHandlerIsShownAndTheProgramGoesOn) {
+    std::vector<std::wstring> shown;
+    ui::Application::get().errorHook = [&](const std::wstring& s) { shown.push_back(s); };
+    Program::CreateForms();
+    auto& b = dynamic_cast<ui::Button&>(*MainForm->control(L"bbPrintSheet1"));
+    b.onClick = [] { throw ui::Error(L"Печать невозможна"); };
+    SendMessageW(MainForm->PanelSet1().hwnd(), WM_COMMAND, MAKEWPARAM(0, BN_CLICKED),
+                 reinterpret_cast<LPARAM>(b.hwnd()));
+    ASSERT_EQ(shown.size(), 1u);
+    EXPECT_EQ(shown[0], L"Печать невозможна.");
+    EXPECT_NE(MainForm->hwnd(), nullptr);
+    Program::DestroyForms();
+    ui::Application::get().errorHook = nullptr;
+}
+
+}  // namespace
