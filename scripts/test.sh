@@ -33,8 +33,11 @@ Xvfb "$DISPLAY" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
 XVFB_PID=$!
 bash "$ROOT/scripts/printer.sh"
 wine_prefix
-(wineserver -p &)
+(wineserver -p >/dev/null 2>&1 &)
 sleep 1
+# Start Wine's own services now, with their output going nowhere: started from a test they
+# would inherit ctest's pipes and ctest would wait on them.
+wineboot >/dev/null 2>&1 </dev/null || true
 export BLK_PDF_DIR="$HOME/PDF"
 
 echo "== Windows tests under Wine"
