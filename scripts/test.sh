@@ -9,6 +9,7 @@ bash "$ROOT/scripts/deps.sh"
 status=0
 cleanup() {
   wineserver -k 2>/dev/null || true
+  WINEPREFIX="$BUILD_WIN/wineprefix-noprinter" wineserver -k 2>/dev/null || true
   [ -n "${XVFB_PID:-}" ] && kill "$XVFB_PID" 2>/dev/null || true
 }
 trap cleanup EXIT
@@ -38,6 +39,18 @@ sleep 1
 # Start Wine's own services now, with their output going nowhere: started from a test they
 # would inherit ctest's pipes and ctest would wait on them.
 wineboot >/dev/null 2>&1 </dev/null || true
+# The same for the prefix of the printer-less tests, where CUPS is hidden from Wine.
+noprinter() {
+  WINEPREFIX="$BUILD_WIN/wineprefix-noprinter" CUPS_SERVER=/nonexistent/cups.sock "$@"
+}
+if [ ! -f "$BUILD_WIN/wineprefix-noprinter/system.reg" ]; then
+  mkdir -p "$BUILD_WIN/wineprefix-noprinter"
+  noprinter wineboot -i >/dev/null 2>&1 </dev/null || true
+  noprinter wineserver -w
+fi
+(noprinter wineserver -p >/dev/null 2>&1 &)
+sleep 1
+noprinter wineboot >/dev/null 2>&1 </dev/null || true
 export BLK_PDF_DIR="$HOME/PDF"
 
 echo "== Windows tests under Wine"
