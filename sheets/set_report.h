@@ -1,6 +1,11 @@
 #pragma once
 // Sheet 1: page 1 of the supplement as a report form, never shown.
-#include "sheets/report_slot.h"
+#include <array>
+#include <vector>
+
+#include "report/model/label.h"
+#include "report/run/report.h"
+#include "sheets/sheet_label.h"
 #include "ui/form.h"
 
 namespace SetReport {
@@ -8,7 +13,32 @@ namespace SetReport {
 class TBlankoSheet1 : public ui::Form {
 public:
     TBlankoSheet1();
-    SetReportCommon::TReportSlot Report1;
+
+    rep::TReport Report1;
+
+    void FormCreate();
+    void Report1StartPage(rep::TReport& sender);
+    void Report1AfterPreview(rep::TReport& sender);
+    void FormClose();
+
+    // The static labels by name (RlbTown, ...), or nullptr.
+    rep::TRepLabel* label(const std::wstring& name) const;
+    std::array<rep::TRepLabel*, 4> RlbSpec{};
+    std::array<rep::TRepLabel*, 4> RlbCourseWork{};
+    std::array<rep::TRepLabel*, 4> RlbPraktic{};
+    std::array<rep::TRepLabel*, 10> RlbExamMore{};
+
+private:
+    struct Source {
+        rep::TRepLabel* label;
+        const wchar_t* field;  // main-window control, or nullptr with slot
+        int slot;
+    };
+    void buildStaticLabels();
+    std::vector<SetReportCommon::TBasePosition> bases_;  // declared order, then run-time
+    std::vector<Source> captionOrder_;
+    std::vector<rep::TRepLabel*> declared_;
+    bool runTimeReleased_ = false;
 };
 
 extern TBlankoSheet1* BlankoSheet1;

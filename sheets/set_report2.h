@@ -1,14 +1,36 @@
 #pragma once
 // Sheet 2: the discipline table of page 2 as a report form, never shown.
-#include "sheets/report_slot.h"
+#include <array>
+#include <vector>
+
+#include "report/model/label.h"
+#include "report/run/report.h"
+#include "sheets/sheet_label.h"
 #include "ui/form.h"
 
 namespace SetReport2 {
 
+constexpr int kRows = 40;
+
 class TBlankoSheet2 : public ui::Form {
 public:
     TBlankoSheet2();
-    SetReportCommon::TReportSlot Report1;
+
+    rep::TReport Report1;
+
+    void FormCreate();
+    void Report1StartPage(rep::TReport& sender);
+    void Report1AfterPreview(rep::TReport& sender);
+    void FormClose();
+
+    // Row i is element i - 1.
+    std::array<rep::TRepLabel*, kRows> RlbDiscipline{};
+    std::array<rep::TRepLabel*, kRows> RlbHours{};
+    std::array<rep::TRepLabel*, kRows> RlbMark{};
+
+private:
+    std::vector<SetReportCommon::TBasePosition> discipline_, hours_, mark_;
+    bool released_ = false;
 };
 
 extern TBlankoSheet2* BlankoSheet2;

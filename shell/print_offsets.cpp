@@ -5,6 +5,8 @@
 #include <vector>
 
 #include "shell/int_parse.h"
+#include "ui/error.h"
+#include "ui/handles.h"
 
 namespace SettingsUnit {
 
@@ -30,9 +32,28 @@ std::wstring IniPath() {
 }
 
 namespace {
-bool readKey(const std::wstring& path, const wchar_t* key, const wchar_t* def, std::int32_t& out) {
+constexpr wchar_t kSection[] = L"Settings";
+
+struct Key {
+    const wchar_t* name;
+    std::int32_t TPrintOffsets::*field;
+    const wchar_t* def;
+};
+
+// File order, which is also the order of reading and writing.
+const Key kKeys[] = {
+    {L"DeltaX1", &TPrintOffsets::DeltaX1, L"0"},
+    {L"DeltaX2", &TPrintOffsets::DeltaX2, L"0"},
+    {L"DeltaY1", &TPrintOffsets::DeltaY1, L"0"},
+    {L"DeltaY2", &TPrintOffsets::DeltaY2, L"0"},
+    {L"DeltaXColumn2", &TPrintOffsets::DeltaXColumn2, L"0"},
+    {L"DeltaXColumn3", &TPrintOffsets::DeltaXColumn3, L"0"},
+    {L"FontSizeColumn3", &TPrintOffsets::FontSizeColumn3, L"10"},
+};
+
+bool readKey(const std::wstring& path, const Key& key, std::int32_t& out) {
     wchar_t buf[1024] = {};
-    GetPrivateProfileStringW(L"Settings", key, def, buf, 1024, path.c_str());
+    GetPrivateProfileStringW(kSection, key.name, key.def, buf, 1024, path.c_str());
     std::string narrow;
     for (const wchar_t* p = buf; *p; ++p) {
         if (*p > 0x7F) return false;
@@ -45,20 +66,45 @@ bool readKey(const std::wstring& path, const wchar_t* key, const wchar_t* def, s
 }
 }  // namespace
 
+bool IniFileExists() {
+    DWORD attrs = GetFileAttributesW(IniPath().c_str());
+    return attrs != INVALID_FILE_ATTRIBUTES && !(attrs & FILE_ATTRIBUTE_DIRECTORY);
+}
+
 bool ReadPrintOffsets(TPrintOffsets& out) {
-    std::wstring path = IniPath();
     out = TPrintOffsets{};
-    if (GetFileAttributesW(path.c_str()) == INVALID_FILE_ATTRIBUTES) return false;
+    if (!IniFileExists()) return false;
+    std::wstring path = IniPath();
     TPrintOffsets v;
-    bool ok = readKey(path, L"DeltaX1", L"0", v.DeltaX1) && readKey(path, L"DeltaX2", L"0", v.DeltaX2) &&
-              readKey(path, L"DeltaY1", L"0", v.DeltaY1) && readKey(path, L"DeltaY2", L"0", v.DeltaY2) &&
-              readKey(path, L"DeltaXColumn2", L"0", v.DeltaXColumn2) &&
-              readKey(path, L"DeltaXColumn3", L"0", v.DeltaXColumn3) &&
-              readKey(path, L"FontSizeColumn3", L"10", v.FontSizeColumn3);
-    if (ok) out = v;
-    return ok;
+    for (const Key& k : kKeys)
+        if (!readKey(path, k, v.*k.field)) return false;
+    out = v;
+    return true;
 }
 
 void LoadPrintOffsets() { ReadPrintOffsets(PrintOffsets); }
+
+void CreateIniStub() {
+    std::wstring path = IniPath();
+    ui::FileHandle f(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!f) throw ui::Error(L"Cannot create file " + path);
+    static const char stub[] = "[Settings]\r\n";
+    DWORD wrote = 0;
+    if (!WriteFile(f.get(), stub, sizeof stub - 1, &wrote, nullptr) || wrote != sizeof stub - 1) {
+        // A half stub would pass for a settings file next time.
+        f.reset();
+        DeleteFileW(path.c_str());
+        throw ui::Error(L"Cannot create file " + path);
+    }
+}
+
+void WritePrintOffsets(const TPrintOffsets& v) {
+    std::wstring path = IniPath();
+    for (const Key& k : kKeys) {
+        std::wstring text = std::to_wstring(v.*k.field);
+        if (!WritePrivateProfileStringW(kSection, k.name, text.c_str(), path.c_str()))
+            throw ui::Error(L"Unable to write to " + path);
+    }
+}
 
 }  // namespace SettingsUnit

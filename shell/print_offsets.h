@@ -13,6 +13,8 @@ struct TPrintOffsets {
     std::int32_t DeltaXColumn2 = 0;
     std::int32_t DeltaXColumn3 = 0;
     std::int32_t FontSizeColumn3 = 10;
+
+    bool operator==(const TPrintOffsets&) const = default;
 };
 
 extern TPrintOffsets PrintOffsets;
@@ -21,9 +23,19 @@ extern const std::wstring IniName;
 // The executable's folder, "\", IniName; whatever the working directory.
 std::wstring IniPath();
 
+// Whether a file (not a folder) is at IniPath.
+bool IniFileExists();
+
 // Reads the seven keys; any failure gives the defaults for all seven. Reports nothing.
 bool ReadPrintOffsets(TPrintOffsets& out);
 // Fills PrintOffsets at start.
 void LoadPrintOffsets();
+
+// Creates the settings file holding only the section line; throws ui::Error
+// "Cannot create file <path>" when it cannot.
+void CreateIniStub();
+// Writes the seven keys in their order; throws ui::Error "Unable to write to <path>" at the
+// first key that cannot be written (those before it stay written).
+void WritePrintOffsets(const TPrintOffsets& v);
 
 }  // namespace SettingsUnit

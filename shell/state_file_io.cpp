@@ -2,14 +2,14 @@
 
 #include <windows.h>
 
-#include <vector>
+#include <algorithm>
 
 #include "ui/handles.h"
 
 namespace SystemSet {
 
 std::optional<std::string> ReadWholeFile(const std::wstring& fileName) {
-    ui::FileHandle f(CreateFileW(fileName.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+    ui::FileHandle f(CreateFileW(fileName.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
                                  FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!f) return std::nullopt;
     LARGE_INTEGER size{};

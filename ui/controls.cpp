@@ -153,7 +153,8 @@ void Button::setDefault(bool d) {
 }
 
 bool Button::onCommand(WORD code) {
-    if (code == BN_CLICKED) {
+    // An owner-drawn button reports a quick second click as a double click; it is a click.
+    if (code == BN_CLICKED || code == BN_DOUBLECLICKED) {
         click();
         return true;
     }

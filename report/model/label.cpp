@@ -1,0 +1,165 @@
+#include "report/model/label.h"
+
+#include <algorithm>
+
+#include "report/export/export_filter.h"
+#include "report/model/font_gdi.h"
+#include "report/model/format_lines.h"
+#include "report/run/rep_printer.h"
+#include "report/run/report.h"
+
+namespace rep {
+
+TRepCustomLabel::TRepCustomLabel(const TRepDisplay& display) : TRepPrintable(display) {}
+
+const TRepFont& TRepCustomLabel::Font() const {
+    if (parentFont_ && ParentReport()) return ParentReport()->Font;
+    return font_;
+}
+
+void TRepCustomLabel::SetFont(const TRepFont& font) {
+    font_ = font;
+    parentFont_ = false;
+    FormatLines();
+}
+
+void TRepCustomLabel::SetFontSize(int points) {
+    TRepFont f = Font();
+    f.Size = points;
+    SetFont(f);
+}
+
+void TRepCustomLabel::SetParentFont(bool on) {
+    if (on == parentFont_) return;
+    if (!on) font_ = Font();
+    parentFont_ = on;
+    FormatLines();
+}
+
+void TRepCustomLabel::SetCaption(const std::wstring& text) {
+    caption_ = text;
+    FormatLines();
+}
+
+void TRepCustomLabel::SetAlignment(TRepAlignment value) {
+    TRepPrintable::SetAlignment(value);
+    if (value != TRepAlignment::taLeftJustify) AutoSize = false;
+}
+
+namespace {
+// The font selected into a context for one measurement, and the previous one back.
+struct MeasureFont {
+    MeasureFont(HDC dc, const TRepFont& f) : font(CreateDeviceFont(f, GetDeviceCaps(dc, LOGPIXELSY))), sel(dc, font.get()) {}
+    ui::FontHandle font;
+    ui::SelectGuard sel;
+};
+}  // namespace
+
+int TRepCustomLabel::TextWidth(const std::wstring& s) const {
+    HDC dc = ParentReport() ? ParentReport()->MeasureDC() : nullptr;
+    if (!dc) return 0;
+    MeasureFont mf(dc, Font());
+    SIZE sz{};
+    if (!GetTextExtentPoint32W(dc, s.c_str(), static_cast<int>(s.size()), &sz)) return 0;
+    return static_cast<int>(RoundEven(static_cast<long double>(sz.cx + 1) * Size.Zoom() / 100));
+}
+
+int TRepCustomLabel::LineHeight() const {
+    HDC dc = ParentReport() ? ParentReport()->MeasureDC() : nullptr;
+    if (!dc) return 0;
+    MeasureFont mf(dc, Font());
+    SIZE sz{};
+    if (!GetTextExtentPoint32W(dc, L"A", 1, &sz)) return 0;
+    return static_cast<int>(RoundEven(static_cast<long double>(sz.cy) * Size.Zoom() / 100));
+}
+
+void TRepCustomLabel::FormatLines() {
+    if (!HasParent()) return;
+    formatted_ = rep::FormatLines(caption_, Lines, AutoSize, WordWrap, Width(),
+                                  [this](const std::wstring& s) { return TextWidth(s); });
+    if (AutoSize && !sizing_) {
+        sizing_ = true;
+        int widest = 0;
+        for (const auto& l : formatted_) widest = std::max(widest, TextWidth(l));
+        if (Frame.DrawLeft()) widest += Frame.Width();
+        if (Frame.DrawRight()) widest += Frame.Width();
+        SetWidth(widest);
+        if (Lines.empty()) SetHeight(LineHeight() + 1);
+        sizing_ = false;
+    } else if (!AutoSize && ParentReport()) {
+        int need = LineHeight() + 1;
+        if (Height() < need) SetHeight(need);
+    }
+}
+
+void TRepCustomLabel::Print(long double OfsX, long double OfsY) {
+    TReport* report = ParentReport();
+    TRepPrinter* p = RepPrinter();
+    if (!report || !p || !p->Canvas()) return;
+    HDC canvas = p->Canvas();
+    ui::FontHandle font = CreateDeviceFont(Font(), GetDeviceCaps(canvas, LOGPIXELSY));
+    ui::SelectGuard selFont(canvas, font.get());
+    SIZE w{};
+    GetTextExtentPoint32W(canvas, L"W", 1, &w);
+    long double lh = static_cast<long double>(w.cy) / p->YFactor();
+    long double l = Size.NativeValue(TRepPrintableSize::LeftValue) + OfsX;
+    long double t = Size.NativeValue(TRepPrintableSize::TopValue) + OfsY;
+    long double wd = Size.NativeValue(TRepPrintableSize::WidthValue);
+    long double ht = Size.NativeValue(TRepPrintableSize::HeightValue);
+
+    // The handler's text counts for this print only.
+    std::wstring saved = caption_;
+    bool replaced = false;
+    if (!caption_.empty() && OnPrint) {
+        std::wstring text = caption_;
+        OnPrint(*this, text);
+        if (text != caption_) {
+            caption_ = text;
+            replaced = true;
+        }
+    }
+    FormatLines();
+
+    if (report->DrawGraphics() && !Transparent) {
+        ui::BrushHandle brush(CreateSolidBrush(ResolveColor(Color)));
+        RECT r{p->XPos(l), p->YPos(t), p->XPos(l + wd), p->YPos(t + ht)};
+        FillRect(canvas, &r, brush.get());
+    }
+    SetBkMode(canvas, TRANSPARENT);
+    SetTextColor(canvas, ResolveColor(Font().Color));
+    long double x = l;
+    UINT align = TA_LEFT | TA_TOP;
+    TRepTextAlign exportAlign = TRepTextAlign::LeftJustify;
+    if (Alignment() == TRepAlignment::taRightJustify) {
+        x = l + wd;
+        align = TA_RIGHT | TA_TOP;
+        exportAlign = TRepTextAlign::RightJustify;
+    } else if (Alignment() == TRepAlignment::taCenter) {
+        x = l + wd * 0.5L;
+        align = TA_CENTER | TA_TOP;
+        exportAlign = TRepTextAlign::Center;
+    }
+    SetTextAlign(canvas, align);
+    long double limit = t + ht + 1;
+    long double y = t;
+    for (const auto& line : formatted_) {
+        if (y + lh > limit) {
+            if (!AutoStretch) break;
+            // A stretching label grows its box in place.
+            limit = y + lh;
+        }
+        if (report->DrawGraphics() && !line.empty())
+            ExtTextOutW(canvas, p->XPos(x), p->YPos(y), 0, nullptr, line.c_str(), static_cast<UINT>(line.size()),
+                        nullptr);
+        if (report->Exporting() && report->ExportFilter())
+            report->ExportFilter()->WriteText(x, y, Font(), Color, exportAlign, line);
+        y += lh;
+    }
+    if (replaced) {
+        caption_ = saved;
+        FormatLines();
+    }
+    TRepPrintable::Print(OfsX, OfsY);
+}
+
+}  // namespace rep

@@ -1,0 +1,412 @@
+#include "report/preview/standard_preview.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <memory>
+#include <vector>
+
+#include "report/export/export_filter.h"
+#include "report/preview/preview_glyphs.h"
+#include "report/run/progress_form.h"
+#include "report/run/rep_printer.h"
+#include "ui/app.h"
+#include "ui/file_dialog.h"
+#include "ui/font.h"
+
+namespace rep {
+
+std::function<void(const std::wstring&)> ShowMessageHook;
+
+void ShowMessage(const std::wstring& text) {
+    if (ShowMessageHook) {
+        ShowMessageHook(text);
+        return;
+    }
+    MessageBoxW(GetActiveWindow(), text.c_str(), ui::Application::get().title().c_str(), MB_OK);
+}
+
+namespace {
+
+// The engine's string table.
+constexpr const wchar_t* kPageText = L"Page";
+constexpr const wchar_t* kOfText = L"of";
+constexpr const wchar_t* kWorkingText = L"Working...";
+constexpr const wchar_t* kFileDoesNotExist = L"File does not exist";
+
+// The form definition, in pixels at 96 pixels per inch.
+constexpr int kFormWidth = 571;
+constexpr int kFormHeight = 472;
+constexpr int kToolbarHeight = 33;
+constexpr int kStatusHeight = 19;
+constexpr int kPanel1Width = 128;
+constexpr int kButtonTop = 4;
+constexpr int kButtonSize = 25;
+constexpr int kDefinitionZoom = 218;
+
+struct SpeedButtonRow {
+    ui::ToolButton* TRepStandardPreview::*field;
+    const wchar_t* name;
+    int left;
+    const wchar_t* hint;
+    int group;
+    const wchar_t* glyph;
+    void (TRepStandardPreview::*click)();
+};
+
+const SpeedButtonRow kSpeedButtons[] = {
+    {&TRepStandardPreview::ZoomToFit, L"ZoomToFit", 4, L"Zoom to fit", 1, L"REPZOOMTOFITBITMAP",
+     &TRepStandardPreview::ZoomToFitClick},
+    {&TRepStandardPreview::ZoomTo100, L"ZoomTo100", 29, L"Zoom to 100%", 1, L"REPZOOMTO100BITMAP",
+     &TRepStandardPreview::ZoomTo100Click},
+    {&TRepStandardPreview::ZoomToWidth, L"ZoomToWidth", 54, L"Zoom to page width", 1, L"REPZOOMTOWIDTHBITMAP",
+     &TRepStandardPreview::ZoomToWidthClick},
+    {&TRepStandardPreview::FirstPage, L"FirstPage", 84, L"First Page", 0, L"REPFIRSTPAGEBITMAP",
+     &TRepStandardPreview::FirstPageClick},
+    {&TRepStandardPreview::PrevPage, L"PrevPage", 109, L"Previous page", 0, L"REPPREVPAGEBITMAP",
+     &TRepStandardPreview::PrevPageClick},
+    {&TRepStandardPreview::NextPage, L"NextPage", 134, L"Next page", 0, L"REPNEXTPAGEBITMAP",
+     &TRepStandardPreview::NextPageClick},
+    {&TRepStandardPreview::LastPage, L"LastPage", 159, L"Last page", 0, L"REPLASTPAGEBITMAP",
+     &TRepStandardPreview::LastPageClick},
+    {&TRepStandardPreview::PrintSetup, L"PrintSetup", 189, L"Printer setup", 0, L"REPPRINTSETUPBITMAP",
+     &TRepStandardPreview::PrintSetupClick},
+    {&TRepStandardPreview::Print, L"Print", 214, L"Print", 0, L"REPPRINTBITMAP", &TRepStandardPreview::PrintClick},
+    {&TRepStandardPreview::Save, L"Save", 244, L"Save", 0, L"REPSAVEBITMAP", &TRepStandardPreview::SaveClick},
+    {&TRepStandardPreview::Load, L"Load", 269, L"Load", 0, L"REPOPENBITMAP", &TRepStandardPreview::LoadClick},
+};
+
+constexpr DWORD kFormStyle = WS_CLIPCHILDREN | WS_CAPTION | WS_THICKFRAME | WS_SYSMENU | WS_MINIMIZEBOX | WS_MAXIMIZEBOX;
+
+SIZE ClientOfOuter(int w, int h) {
+    RECT r{0, 0, 0, 0};
+    AdjustWindowRectEx(&r, kFormStyle, FALSE, 0);
+    return {w - (r.right - r.left), h - (r.bottom - r.top)};
+}
+
+bool FileExists(const std::wstring& name) {
+    const DWORD attr = GetFileAttributesW(name.c_str());
+    return attr != INVALID_FILE_ATTRIBUTES && !(attr & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+// The close button shows the greyed copy of its glyph while it is disabled.
+class TRepExitButton : public ui::Button {
+public:
+    TRepExitButton(ui::Window& parent, const ui::ButtonArgs& a) : ui::Button(parent, a) {}
+
+protected:
+    LRESULT handleSubclassed(UINT msg, WPARAM wp, LPARAM lp, bool& handled) override {
+        if (msg == WM_ENABLE) setGlyph(&ExitGlyph(wp != FALSE));
+        return ui::Button::handleSubclassed(msg, wp, lp, handled);
+    }
+};
+
+// The open windows; each is freed once it has been closed.
+std::vector<std::unique_ptr<TRepStandardPreview>>& OpenPreviews() {
+    static std::vector<std::unique_ptr<TRepStandardPreview>> windows;
+    return windows;
+}
+
+bool IsOpen(const TRepStandardPreview* w) {
+    const auto& all = OpenPreviews();
+    return std::any_of(all.begin(), all.end(), [w](const auto& p) { return p.get() == w; });
+}
+
+// Takes the window out of the list first: freeing it runs the after-preview hook, which
+// may open another preview.
+void FreeNow(const TRepStandardPreview* w) {
+    auto& all = OpenPreviews();
+    auto it = std::find_if(all.begin(), all.end(), [w](const auto& p) { return p.get() == w; });
+    if (it == all.end()) return;
+    std::unique_ptr<TRepStandardPreview> gone = std::move(*it);
+    all.erase(it);
+}
+
+}  // namespace
+
+// Handlers that run message loops of their own (dialogs, a printer run, pending messages)
+// keep the window alive until they return, even when it is closed meanwhile.
+struct TRepStandardPreviewBusy {
+    explicit TRepStandardPreviewBusy(TRepStandardPreview& w) : w(w) { ++w.busy_; }
+    ~TRepStandardPreviewBusy() {
+        if (--w.busy_ == 0 && w.closeRequested_) w.ReleaseLater();
+    }
+    TRepStandardPreview& w;
+};
+
+TRepStandardPreview::TRepStandardPreview(TRepPrinter* printer) {
+    name = L"RepStandardPreview";
+    // 1. The form definition.
+    ui::FormArgs args;
+    const SIZE client = ClientOfOuter(kFormWidth, kFormHeight);
+    args.clientWidth = client.cx;
+    args.clientHeight = client.cy;
+    args.border = ui::BorderStyle::Sizeable;
+    args.centered = true;
+    args.font = ui::sansSerif(11);
+    createForm(args);
+    keyPreview = true;
+    CreateControls();
+    FormCreate();
+    // 2-4.
+    ReportPrinter = printer;
+    maximized_ = true;
+    RepPreview->SetReportPrinter(printer);
+    // 5. The title, also when it is empty.
+    if (printer) setText(printer->Title);
+    // 6. The gauge, visible from the start at 0.
+    ProgressGauge = &StatusPanel->add<TRepGauge>(*StatusPanel, 2, 2, 100, kStatusHeight - 3);
+    ProgressGauge->name = L"ProgressGauge";
+    // 8.
+    ZoomToWidth->setDown(true);
+}
+
+TRepStandardPreview::~TRepStandardPreview() = default;
+
+void TRepStandardPreview::CreateControls() {
+    const SIZE c = clientSize();
+    Toolbar = &add<ui::Panel>(*this, ui::PanelArgs{0, 0, c.cx, kToolbarHeight});
+    Toolbar->name = L"Toolbar";
+    StatusPanel = &add<ui::Panel>(*this, ui::PanelArgs{0, c.cy - kStatusHeight, c.cx, kStatusHeight});
+    StatusPanel->name = L"StatusPanel";
+    for (const SpeedButtonRow& row : kSpeedButtons) {
+        ui::ToolButtonArgs a;
+        a.x = row.left;
+        a.y = kButtonTop;
+        a.w = a.h = kButtonSize;
+        a.glyph = &PreviewGlyph(row.glyph);
+        a.hint = row.hint;
+        a.groupIndex = row.group;
+        ui::ToolButton& b = Toolbar->add<ui::ToolButton>(*Toolbar, a);
+        b.name = row.name;
+        b.onClick = [this, click = row.click] { (this->*click)(); };
+        this->*row.field = &b;
+    }
+    Exit = &Toolbar->add<TRepExitButton>(*Toolbar, ui::ButtonArgs{L"&Close", 300, kButtonTop, 75, kButtonSize,
+                                                                   &ExitGlyph(true)});
+    Exit->name = L"Exit";
+    Exit->onClick = [this] { ExitClick(); };
+    setCancelButton(Exit);
+    Panel1 = &StatusPanel->add<ui::Panel>(*StatusPanel, ui::PanelArgs{c.cx - kPanel1Width, 0, kPanel1Width, kStatusHeight});
+    Panel1->name = L"Panel1";
+    Status = &Panel1->add<ui::Label>(*Panel1, ui::LabelArgs{kWorkingText, 2, 3, kPanel1Width - 4, 13});
+    Status->name = L"Status";
+    RepPreview = &add<TRepPreview>(*this, 0, kToolbarHeight);
+    RepPreview->setBounds(0, kToolbarHeight, c.cx, std::max(0, static_cast<int>(c.cy) - kToolbarHeight - kStatusHeight));
+    RepPreview->OnPageAvailable = [this](TRepPreview&, int page) { RepPreviewPageAvailable(page); };
+    RepPreview->OnProgressUpdate = [this](TRepPreview&, int progress) { RepPreviewProgressUpdate(progress); };
+    // The stored properties of the form definition, applied while still unattached.
+    RepPreview->SetPageNumber(1);
+    RepPreview->SetZoom(kDefinitionZoom);
+    setTabOrder({RepPreview, Exit});
+}
+
+void TRepStandardPreview::FormCreate() {
+    // The window itself has no scroll bars to track; the preview control's track.
+}
+
+void TRepStandardPreview::Show() {
+    ui::Form::show();
+    if (maximized_) ShowWindow(hwnd(), SW_MAXIMIZE);
+    { RECT r; GetWindowRect(hwnd(), &r); wchar_t b[200]; swprintf(b, 200, L"zoomed=%d rect=%ld,%ld,%ld,%ld style=%lx\n", IsZoomed(hwnd()), r.left, r.top, r.right, r.bottom, GetWindowLongW(hwnd(), GWL_STYLE)); OutputDebugStringW(b); fwprintf(stderr, L"%ls", b); }
+    RepPreview->focus();
+}
+
+void TRepStandardPreview::Realign() {
+    if (!Toolbar || !StatusPanel || !Panel1 || !RepPreview) return;
+    const SIZE c = clientSize();
+    Toolbar->setBounds(0, 0, c.cx, kToolbarHeight);
+    StatusPanel->setBounds(0, c.cy - kStatusHeight, c.cx, kStatusHeight);
+    Panel1->setBounds(c.cx - kPanel1Width, 0, kPanel1Width, kStatusHeight);
+    RepPreview->setBounds(0, kToolbarHeight, c.cx, std::max(0, static_cast<int>(c.cy) - kToolbarHeight - kStatusHeight));
+}
+
+LRESULT TRepStandardPreview::handleMessage(UINT msg, WPARAM wp, LPARAM lp) {
+    if (msg == WM_SIZE && wp != SIZE_MINIMIZED && RepPreview) {
+        // The bars and the page view follow the window first, then the window's handler.
+        Realign();
+        FormResize();
+    }
+    return ui::Form::handleMessage(msg, wp, lp);
+}
+
+void TRepStandardPreview::UpdateStatus() {
+    const int pages = RepPreview->ReportPrinter() ? RepPreview->ReportPrinter()->PageCount() : 0;
+    Status->setText(std::wstring(kPageText) + L" " + std::to_wstring(RepPreview->PageNumber()) + L" " + kOfText +
+                    L" " + std::to_wstring(pages));
+}
+
+// ------------------------------------------------------------------ handlers
+
+void TRepStandardPreview::ZoomToFitClick() {
+    TRepStandardPreviewBusy busy(*this);
+    ui::Application::get().processMessages();
+    RepPreview->FitToPage();
+}
+
+void TRepStandardPreview::ZoomTo100Click() {
+    TRepStandardPreviewBusy busy(*this);
+    ui::Application::get().processMessages();
+    RepPreview->SetZoom(100);
+}
+
+void TRepStandardPreview::ZoomToWidthClick() {
+    TRepStandardPreviewBusy busy(*this);
+    ui::Application::get().processMessages();
+    RepPreview->FitToWidth();
+}
+
+void TRepStandardPreview::FirstPageClick() {
+    RepPreview->SetPageNumber(1);
+    UpdateStatus();
+}
+
+void TRepStandardPreview::PrevPageClick() {
+    RepPreview->SetPageNumber(RepPreview->PageNumber() - 1);
+    UpdateStatus();
+}
+
+void TRepStandardPreview::NextPageClick() {
+    RepPreview->SetPageNumber(RepPreview->PageNumber() + 1);
+    UpdateStatus();
+}
+
+void TRepStandardPreview::LastPageClick() {
+    if (ReportPrinter) RepPreview->SetPageNumber(ReportPrinter->PageCount());
+    UpdateStatus();
+}
+
+void TRepStandardPreview::PrintSetupClick() {
+    TRepStandardPreviewBusy busy(*this);
+    if (ReportPrinter) ReportPrinter->PrinterSetup();
+}
+
+void TRepStandardPreview::PrintClick() {
+    TRepStandardPreviewBusy busy(*this);
+    if (ReportPrinter) ReportPrinter->Print();
+}
+
+void TRepStandardPreview::SaveClick() {
+    TRepStandardPreviewBusy busy(*this);
+    ui::FileDialogArgs a;
+    a.filter = ExportFilterLibrary().DialogFilter();
+    a.defaultExt = L"REP";
+    a.hideReadOnly = true;
+    a.overwritePrompt = false;
+    ui::FileDialog dialog(ui::FileDialog::Kind::Save, a);
+    dialog.setFilterIndex(1);
+    if (!dialog.execute(hwnd()) || !ReportPrinter) return;
+    const int type = dialog.filterIndex();
+    if (type == 1) {
+        ReportPrinter->Save(dialog.fileName());
+        return;
+    }
+    const auto& entries = ExportFilterLibrary().Entries();
+    if (type < 2 || static_cast<size_t>(type - 2) >= entries.size()) return;
+    // The filter goes when this returns, also when the export fails.
+    std::unique_ptr<TRepExportFilter> filter = entries[static_cast<size_t>(type - 2)].FilterClass(dialog.fileName());
+    ReportPrinter->ExportToFilter(*filter);
+}
+
+void TRepStandardPreview::LoadClick() {
+    TRepStandardPreviewBusy busy(*this);
+    ui::FileDialogArgs a;
+    a.filter = std::wstring(ReportFileText) + L"(*.REP)|*.REP";
+    a.hideReadOnly = true;
+    ui::FileDialog dialog(ui::FileDialog::Kind::Open, a);
+    if (!dialog.execute(hwnd()) || !ReportPrinter) return;
+    if (!FileExists(dialog.fileName())) {
+        ShowMessage(kFileDoesNotExist);
+        return;
+    }
+    ReportPrinter->Load(dialog.fileName());
+    RepPreview->SetPageNumber(1);
+    // Page 1 is fetched again even when it was on screen already.
+    RepPreview->Image().ShowPage(1);
+    UpdateStatus();
+}
+
+void TRepStandardPreview::ExitClick() { close(); }
+
+void TRepStandardPreview::FormResize() { RepPreview->LayOutImage(); }
+
+void TRepStandardPreview::FormKeyDown(WORD key, bool shift, bool ctrl, bool alt) {
+    const bool onlyCtrl = ctrl && !shift && !alt;
+    switch (key) {
+    case VK_PRIOR:
+        if (onlyCtrl) FirstPageClick();
+        else PrevPageClick();
+        break;
+    case VK_NEXT:
+        if (onlyCtrl) LastPageClick();
+        else NextPageClick();
+        break;
+    case VK_END: LastPageClick(); break;
+    case VK_HOME: FirstPageClick(); break;
+    // Esc reaches the close button as the cancel button.
+    default: break;
+    }
+}
+
+void TRepStandardPreview::RepPreviewPageAvailable(int) { UpdateStatus(); }
+
+void TRepStandardPreview::RepPreviewProgressUpdate(int progress) {
+    ProgressGauge->SetPosition(progress);
+    ProgressGauge->setVisible(progress > 0 && progress < 100);
+}
+
+// ------------------------------------------------------------------ closing and freeing
+
+void TRepStandardPreview::doClose() {
+    hide();
+    if (!IsOpen(this)) {
+        // A window its creator owns: the preview ends here; the creator frees the window.
+        RepPreview->SetReportPrinter(nullptr);
+        return;
+    }
+    closeRequested_ = true;
+    if (busy_ == 0) ReleaseLater();
+}
+
+void TRepStandardPreview::ReleaseLater() {
+    const TRepStandardPreview* self = this;
+    // Freed from the message loop, once the close message has been handled.
+    ui::Application::get().post([self] {
+        auto& all = OpenPreviews();
+        auto it = std::find_if(all.begin(), all.end(), [self](const auto& p) { return p.get() == self; });
+        if (it == all.end() || (*it)->busy_ > 0) return;
+        FreeNow(self);
+    });
+}
+
+void ShowStandardPreview(TRepPrinter& printer) {
+    auto window = std::make_unique<TRepStandardPreview>(&printer);
+    TRepStandardPreview& w = *window;
+    OpenPreviews().push_back(std::move(window));
+    w.Show();
+}
+
+TRepStandardPreview* StandardPreviewOf(const TRepPrinter& printer) {
+    for (const auto& w : OpenPreviews())
+        if (w->ReportPrinter == &printer) return w.get();
+    return nullptr;
+}
+
+void FreeStandardPreviewsOf(const TRepPrinter& printer) {
+    std::vector<TRepStandardPreview*> of;
+    for (const auto& w : OpenPreviews())
+        if (w->ReportPrinter == &printer) of.push_back(w.get());
+    for (TRepStandardPreview* w : of) {
+        if (w->busy_ > 0) {
+            // A handler of the window is still running: it loses the printer now and the
+            // window goes once the handler returns.
+            w->RepPreview->SetReportPrinter(nullptr);
+            w->ReportPrinter = nullptr;
+            w->closeRequested_ = true;
+            w->hide();
+        } else {
+            FreeNow(w);
+        }
+    }
+}
+
+}  // namespace rep

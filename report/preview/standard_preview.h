@@ -1,0 +1,102 @@
+#pragma once
+// The standard preview window: a toolbar for zoom, pages, printing, saving and loading,
+// the preview control, and a status bar with the page status and the progress gauge.
+#include <windows.h>
+
+#include <functional>
+#include <string>
+
+#include "report/preview/rep_preview.h"
+#include "ui/controls.h"
+#include "ui/form.h"
+
+namespace rep {
+
+class TRepPrinter;
+class TRepGauge;
+struct TRepStandardPreviewBusy;
+
+class TRepStandardPreview : public ui::Form {
+public:
+    // The window for a report printer (not owned), or for none.
+    explicit TRepStandardPreview(TRepPrinter* printer);
+    ~TRepStandardPreview() override;
+
+    // Shows the window modeless, maximised.
+    void Show();
+    // Writes "Page n of m".
+    void UpdateStatus();
+
+    // From the form definition.
+    ui::Panel* Toolbar = nullptr;
+    ui::Panel* StatusPanel = nullptr;
+    ui::ToolButton* ZoomToFit = nullptr;
+    ui::ToolButton* ZoomTo100 = nullptr;
+    ui::ToolButton* ZoomToWidth = nullptr;
+    ui::ToolButton* FirstPage = nullptr;
+    ui::ToolButton* PrevPage = nullptr;
+    ui::ToolButton* NextPage = nullptr;
+    ui::ToolButton* LastPage = nullptr;
+    ui::ToolButton* PrintSetup = nullptr;
+    ui::ToolButton* Print = nullptr;
+    ui::ToolButton* Save = nullptr;
+    ui::ToolButton* Load = nullptr;
+    ui::Button* Exit = nullptr;
+    ui::Panel* Panel1 = nullptr;
+    ui::Label* Status = nullptr;
+    TRepPreview* RepPreview = nullptr;
+    // Set by the constructor.
+    TRepPrinter* ReportPrinter = nullptr;
+    TRepGauge* ProgressGauge = nullptr;
+
+    // The handlers of the form definition.
+    void ZoomToFitClick();
+    void ZoomTo100Click();
+    void ZoomToWidthClick();
+    void FirstPageClick();
+    void PrevPageClick();
+    void NextPageClick();
+    void LastPageClick();
+    void PrintClick();
+    void PrintSetupClick();
+    void SaveClick();
+    void LoadClick();
+    void ExitClick();
+    void FormResize();
+    void FormKeyDown(WORD key, bool shift, bool ctrl, bool alt);
+    void RepPreviewPageAvailable(int pageNum);
+    void RepPreviewProgressUpdate(int progress);
+
+    void onKeyDown(WORD vk, bool shift, bool ctrl, bool alt) override { FormKeyDown(vk, shift, ctrl, alt); }
+
+protected:
+    LRESULT handleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
+    // Closing frees the window.
+    void doClose() override;
+
+private:
+    friend struct TRepStandardPreviewBusy;
+    friend void FreeStandardPreviewsOf(const TRepPrinter& printer);
+    void CreateControls();
+    void FormCreate();
+    void Realign();
+    void ReleaseLater();
+    bool maximized_ = false;
+    int busy_ = 0;
+    bool closeRequested_ = false;
+};
+
+// Opens a standard preview window for the printer, modeless; the window is freed once it
+// is closed, which detaches it from the printer.
+void ShowStandardPreview(TRepPrinter& printer);
+// The open standard preview window of a printer, if any.
+TRepStandardPreview* StandardPreviewOf(const TRepPrinter& printer);
+// Frees the printer's standard preview windows at once (for a printer about to be freed).
+void FreeStandardPreviewsOf(const TRepPrinter& printer);
+
+// A plain message box (caption = the application title, OK); a test may set the hook to
+// read the message instead.
+void ShowMessage(const std::wstring& text);
+extern std::function<void(const std::wstring&)> ShowMessageHook;
+
+}  // namespace rep

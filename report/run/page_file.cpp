@@ -1,0 +1,81 @@
+#include "report/run/page_file.h"
+
+#include "report/run/file_stream.h"
+#include "ui/error.h"
+#include "ui/metafile.h"
+#include "ui/utf8.h"
+
+namespace rep {
+
+namespace {
+
+std::string BadFileMessage(const std::wstring& fileName, int page) {
+    std::wstring text = L"The file " + fileName + L" is not a valid report file: ";
+    if (page <= 0)
+        text += L"the header is damaged";
+    else
+        text += L"page " + std::to_wstring(page) + L" is damaged";
+    return ui::toUtf8(text);
+}
+
+}  // namespace
+
+ERepBadFile::ERepBadFile(std::wstring fileName, int page)
+    : ERepFileError(page), fileName_(std::move(fileName)),
+      message_(BadFileMessage(fileName_, page)) {}
+
+void AddPage(TRepPageList& pages, HENHMETAFILE page) { pages.AddPage(ui::EmfBytes(page)); }
+
+ui::EnhMetaFile GetPage(TRepPageList& pages, int n) {
+    const auto bytes = pages.GetPage(n);
+    if (!bytes) return {};
+    try {
+        return ui::EmfFromBytes(*bytes);
+    } catch (const ui::Error&) {
+        throw ERepFileError(n);
+    }
+}
+
+void SaveToFile(TRepPageList& pages, const std::wstring& name) {
+    if (pages.PageCount() == 0) throw ERepError("The report has no pages to save");
+    // Fails here, before truncating, when the file is open elsewhere.
+    auto file = std::make_unique<FileStream>(name, FileStream::Mode::Create);
+    try {
+        pages.CopyTo(*file);
+    } catch (...) {
+        file.reset();
+        DeleteFileW(name.c_str());
+        throw;
+    }
+}
+
+ui::EnhMetaFile TRepLoadedFile::GetPage(int n) {
+    try {
+        return rep::GetPage(*pages, n);
+    } catch (const ERepFileError& e) {
+        throw ERepBadFile(fileName, e.Page());
+    }
+}
+
+TRepLoadedFile LoadFromFile(const std::wstring& name) {
+    TRepLoadedFile loaded;
+    loaded.fileName = name;
+    loaded.stream = TRepStream::OpenFile(name);
+    loaded.pages = std::make_unique<TRepPageList>();
+    int page = 0;
+    try {
+        loaded.pages->Open(*loaded.stream);
+        // In order, so each page is one step of the record walk from the last.
+        for (page = 1; page <= loaded.pages->PageCount(); ++page)
+            rep::GetPage(*loaded.pages, page);
+    } catch (const EFileAccessError&) {
+        throw;
+    } catch (const ERepFileError& e) {
+        throw ERepBadFile(name, e.Page());
+    } catch (const ERepError&) {
+        throw ERepBadFile(name, page);
+    }
+    return loaded;
+}
+
+}  // namespace rep

@@ -1,0 +1,60 @@
+#pragma once
+// Page pictures in the page store, and the store saved to and loaded from a report file.
+#include <windows.h>
+
+#include <memory>
+#include <string>
+
+#include "report/run/page_list.h"
+#include "report/run/rep_error.h"
+#include "report/run/rep_stream.h"
+#include "ui/handles.h"
+
+namespace rep {
+
+// A report file that does not hold up, named in the message:
+// "The file C:\x\a.REP is not a valid report file: page 3 is damaged".
+class ERepBadFile : public ERepFileError {
+public:
+    ERepBadFile(std::wstring fileName, int page);
+    const char* what() const noexcept override { return message_.c_str(); }
+    const std::wstring& FileName() const { return fileName_; }
+
+private:
+    std::wstring fileName_;
+    std::string message_;
+};
+
+// Appends the picture as the next page.
+void AddPage(TRepPageList& pages, HENHMETAFILE page);
+// Page n as a new picture, or none when n is not a stored page. A page the system
+// cannot read throws ERepFileError(n).
+ui::EnhMetaFile GetPage(TRepPageList& pages, int n);
+
+// Creates or truncates the file and copies the whole store into it, 10240 bytes at a
+// time, under the page-list lock (every writer of the store holds it) with the stream's
+// lock around each chunk. A file that is open elsewhere for reading, such as the
+// report being shown, fails with the system's "in use" error before anything changes.
+// A copy that fails half-way removes the incomplete file. A store without pages is
+// refused: its file could not be loaded again.
+void SaveToFile(TRepPageList& pages, const std::wstring& name);
+
+// A saved report opened as a page store: the read-only stream and the page list on
+// it. The report printer takes both over.
+struct TRepLoadedFile {
+    std::wstring fileName;
+    std::unique_ptr<TRepStream> stream;
+    std::unique_ptr<TRepPageList> pages;  // after stream: freed first
+
+    int PageCount() const { return pages->PageCount(); }
+    // As rep::GetPage, with damage named by the file.
+    ui::EnhMetaFile GetPage(int n);
+};
+
+// Opens the file read-only and checks every page (its record links, its data and that
+// the system reads its picture) before handing anything back, so a failed load leaves
+// whatever the caller holds untouched. A file that cannot be opened throws
+// EFileAccessError; one that is not a sound report file throws ERepBadFile.
+TRepLoadedFile LoadFromFile(const std::wstring& name);
+
+}  // namespace rep

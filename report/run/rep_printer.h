@@ -1,0 +1,160 @@
+#pragma once
+// The report printer: the one object through which a run produces pages, either recorded
+// as metafiles into the page store or drawn on a printer within a page range.
+#include <windows.h>
+
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "report/model/orientation.h"
+#include "report/model/units.h"
+#include "report/run/page_file.h"
+#include "report/run/page_list.h"
+#include "report/run/rep_stream.h"
+#include "ui/handles.h"
+#include "ui/metafile.h"
+
+namespace ui {
+class TPrinter;
+}
+
+namespace rep {
+
+class TPrinterSettings;
+class TRepExportFilter;
+
+enum TRepDestination { dtPageStore = 0, dtPrinter = 1 };
+enum TRepPrinterStatus { stReady = 0, stBusy = 1, stFinished = 2 };
+
+// Posted to the client window; receivers read the low 16 bits of wParam.
+constexpr UINT WM_REPPROGRESS = WM_USER;
+constexpr UINT WM_REPPAGEAVAILABLE = WM_USER + 1;
+
+class TRepPrinter {
+public:
+    TRepPrinter();
+    ~TRepPrinter();
+    TRepPrinter(const TRepPrinter&) = delete;
+    TRepPrinter& operator=(const TRepPrinter&) = delete;
+
+    // At least one printer is installed (decided at construction).
+    bool PrinterOK() const { return printerOK_; }
+
+    TRepDestination Destination = dtPageStore;
+    TRepPrinterStatus Status() const { return status_; }
+    int PageCount() const { return pageCount_; }
+    int PageNumber() const { return pageNumber_; }
+    int AvailablePages() const { return availablePages_; }
+    int ProgressPercent() const { return progressPercent_; }
+    bool Cancelled() const { return cancelled_; }
+    std::wstring Title;
+    HWND Client = nullptr;
+    int FirstPage = 0;  // 0 = no limit
+    int LastPage = 0;
+    long double XFactor() const { return xFactor_; }
+    long double YFactor() const { return yFactor_; }
+    int LeftWaste() const { return leftWaste_; }
+    int TopWaste() const { return topWaste_; }
+    // Where the current page is drawn: the page metafile's canvas or the printer's.
+    HDC Canvas() const { return canvas_; }
+
+    // Settings pass-through into the settings object, which accepts or ignores them.
+    void SetPaperSize(TRepPaperSize size);
+    TRepPaperSize PaperSize() const;
+    void SetPaperWidth(int tenthsMm);
+    void SetPaperLength(int tenthsMm);
+    void SetOrientation(TRepOrientation o);
+    TRepOrientation Orientation() const;
+    void SetCopies(int copies);
+    void SetOutputBin(TRepBin bin);
+    void SetPrinterIndex(int index);
+    int PrinterIndex() const;
+    // Paper size in the report's orientation, tenths of a millimetre.
+    int PaperWidth() const;
+    int PaperLength() const;
+    // Switches the page store's coding; only before the store holds pages.
+    void SetCompression(bool on);
+
+    // Native units (0.1 mm) to device pixels, rounded half to even.
+    int XPos(long double x) const;
+    int YPos(long double y) const;
+    int XSize(long double w) const;
+    int YSize(long double h) const;
+
+    // The document.
+    void BeginDoc();
+    void NewPage();
+    void EndDoc();
+    void AbortDoc();
+    void Cancel() { cancelled_ = true; }
+    // Whether page PageCount() goes to the printer.
+    bool PageInRange() const;
+    void SetProgress(int percent);
+
+    // Stored pages: page n as a new picture the caller owns, or none. A page of a loaded
+    // file that the system cannot read throws ERepBadFile naming the file.
+    ui::EnhMetaFile GetPage(int n);
+    void SetPageNumber(int n);
+    HENHMETAFILE DisplayPage() const { return displayPage_.get(); }
+    void Save(const std::wstring& name);
+    // A file that cannot be loaded throws and leaves the pages held so far untouched.
+    void Load(const std::wstring& name);
+
+    // Commands of the preview window.
+    void Preview();
+    void Print();
+    void PrinterSetup();
+    void ExportToFilter(TRepExportFilter& filter);
+    bool ShowingPreview() const { return showingPreview_; }
+    void SetShowingPreview(bool showing);
+
+    // Hooks set by the report or the application; empty by default.
+    std::function<void()> HookAfterPreview;
+    std::function<void()> HookAfterPrint;
+    std::function<void()> OnPrint;
+    std::function<void()> OnPrintSetup;
+    std::function<void(TRepExportFilter&)> OnExportToFilter;
+    std::function<void(TRepPrinter&)> OnPreview;
+
+    // For tests: the page store's stream (none between documents).
+    const TRepStream* Stream() const { return stream_.get(); }
+    ui::TPrinter& Printer() { return *printer_; }
+    TPrinterSettings& Settings() { return *settings_; }
+
+private:
+    void cleanUp();
+    void openPageMetafile();
+    void storeOpenPage();
+    void closePage();
+    void openPage();
+    void post(UINT msg, int value);
+    void printStoredPages();
+
+    std::unique_ptr<ui::TPrinter> printer_;
+    std::unique_ptr<TPrinterSettings> settings_;
+    bool printerOK_ = false;
+    TRepPrinterStatus status_ = stReady;
+    int pageCount_ = 0;
+    int pageNumber_ = 0;
+    int availablePages_ = 0;
+    int progressPercent_ = 0;
+    bool cancelled_ = false;
+    bool showingPreview_ = false;
+    long double xFactor_ = 1.0L;
+    long double yFactor_ = 1.0L;
+    int leftWaste_ = 0;
+    int topWaste_ = 0;
+    HDC canvas_ = nullptr;
+    bool jobStarted_ = false;
+    // The printer object ends a page only by starting the next or ending the job, so the
+    // last page drawn on the printer stays open until one of those.
+    bool printerPageOpen_ = false;
+    std::unique_ptr<ui::MetafileRecorder> recorder_;  // the page being recorded
+    ui::EnhMetaFile displayPage_;
+    std::unique_ptr<TRepStream> stream_;
+    std::unique_ptr<TRepPageList> pages_;  // after stream_: freed first
+    std::wstring loadedFile_;              // the saved report the pages come from, if any
+};
+
+}  // namespace rep

@@ -1,0 +1,148 @@
+#pragma once
+// The report component: page setup, printer settings, bands and printables, and the run
+// that turns them into pages for the preview, the printer or an export filter.
+#include <windows.h>
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "report/model/band.h"
+#include "report/model/page.h"
+#include "report/model/printable.h"
+#include "report/model/rep_font.h"
+#include "report/run/printer_settings.h"
+#include "ui/handles.h"
+
+namespace rep {
+
+class TRepPrinter;
+class TRepExportFilter;
+
+enum TReportOption : unsigned { FirstPageHeader = 1, LastPageFooter = 2, Compression = 4 };
+
+class TReport : public TRepParentReport, public TRepSizeOwner {
+public:
+    explicit TReport(const TRepDisplay& display = SystemDisplay());
+    ~TReport();
+    TReport(const TReport&) = delete;
+    TReport& operator=(const TReport&) = delete;
+
+    std::wstring Name;
+    TRepPage Page;
+    TReportPrinterSettings PrinterSettings;
+    TRepFrame Frame;
+    TRepFont Font;
+    unsigned Options = FirstPageHeader | LastPageFooter;
+    bool PrintIfEmpty = false;
+    std::wstring ReportTitle;
+    bool ShowProgress = true;
+    bool SnapToGrid = true;
+
+    // Events; an empty one is skipped.
+    std::function<void(TReport&)> OnStartPage;
+    std::function<void(TReport&)> OnEndPage;
+    std::function<void(TReport&)> AfterPrint;
+    std::function<void(TReport&)> AfterPreview;
+    std::function<void(TReport&, bool& printReport)> BeforePrint;
+    std::function<void(TReport&, bool& moreData)> OnNeedData;
+    std::function<void(TRepPrinter&)> OnPreview;
+
+    // Run the report into the page store and show it; returns when the preview is closed.
+    void Preview();
+    void Print();
+    void PrinterSetup();
+    void ExportToFilter(TRepExportFilter& filter);
+
+    TRepUnit Units() const { return Page.Units(); }
+    void SetUnits(TRepUnit units);
+    int Zoom() const { return zoom_; }
+    void SetZoom(int zoom);
+
+    // Children. Printables and bands placed on the report, in child order; those created
+    // with Own() are freed with the report.
+    template <class T, class... A>
+    T& Own(A&&... args) {
+        auto p = std::make_unique<T>(std::forward<A>(args)...);
+        T& ref = *p;
+        owned_.push_back(std::unique_ptr<TRepPrintable>(std::move(p)));
+        return ref;
+    }
+    void Release(TRepPrintable* p);
+    const std::vector<TRepPrintable*>& Printables() const { return printables_; }
+    void AddPrintable(TRepPrintable* p);
+    void RemovePrintable(TRepPrintable* p);
+    TRepBand& AddBand(TRepBandType type);
+    const std::vector<std::unique_ptr<TRepBand>>& Bands() const { return bands_; }
+    TRepBand* FindBand(TRepBandType type) const;
+
+    // Run state.
+    bool Available() const { return available_; }
+    TRepPrinter* RepPrinter() const { return repPrinter_; }
+    int PageNumber() const { return pageNumber_; }
+    long CurrentX() const { return currentX_; }
+    long CurrentY() const { return currentY_; }
+    int CurrentColumn() const { return currentColumn_; }
+    bool FinalPass() const { return finalPass_; }
+    bool Exporting() const { return exporting_; }
+    bool DrawGraphics() const { return drawGraphics_; }
+    TRepExportFilter* ExportFilter() const { return exportFilter_; }
+    // A memory context compatible with the screen, where labels measure their text.
+    HDC MeasureDC() const { return measureDC_.get(); }
+
+    // The page loop (public for bands and printables that move the run on).
+    void NewPage();
+    void EndPage();
+    void NewColumn();
+    void PrintBand(TRepBand* band);
+    // A band that no longer fits asks for a new column or page here.
+    void ForceNewColumnRequest();
+    void ForceNewPageRequest();
+
+    // TRepParentReport
+    int FontSize() const override { return Font.Size; }
+    void RelayoutBands() override;
+    void Repaint() override {}
+    void ReapplyUnits() override { SetUnits(Units()); }
+    // TRepSizeOwner: the report's own pixel size follows its page.
+    TRepBounds PixelBounds() const override { return bounds_; }
+    void SetPixelBounds(const TRepBounds& b) override { bounds_ = b; }
+
+private:
+    bool CreateRepPrinter();
+    void CreateReport();
+    void PrintReportControls();
+    void DataLoop();
+    void SpaceCheck(TRepBand* band);
+    void PrintOnce(TRepBand* band);
+    std::vector<TRepPrintable*> AllPrintables() const;
+    long double PageLengthNative() const;
+    long double PageWidthNative() const;
+
+    TRepBounds bounds_{0, 0, 0, 0};
+    int zoom_ = 100;
+    ui::MemoryDC measureDC_;
+    std::vector<std::unique_ptr<TRepPrintable>> owned_;
+    std::vector<TRepPrintable*> printables_;
+    std::vector<std::unique_ptr<TRepBand>> bands_;
+
+    TRepPrinter* repPrinter_ = nullptr;
+    // Report printers made by Preview live until their window closes.
+    std::vector<std::unique_ptr<TRepPrinter>> previewPrinters_;
+    bool available_ = true;
+    int pageNumber_ = 0;
+    long currentX_ = 0;
+    long currentY_ = 0;
+    int currentColumn_ = 1;
+    long columnTop_ = 0;
+    long double pageFooterSize_ = 0;
+    bool finalPass_ = false;
+    bool columnSwallowed_ = false;
+    bool pageSwallowed_ = false;
+    bool exporting_ = false;
+    bool drawGraphics_ = true;
+    TRepExportFilter* exportFilter_ = nullptr;
+};
+
+}  // namespace rep

@@ -1,0 +1,33 @@
+#pragma once
+// What both sheets do with their labels: create them as a form definition would, keep
+// their base positions, and place them at base + offset for a rendering.
+#include <string>
+
+#include "report/model/label.h"
+#include "report/run/report.h"
+
+namespace SetReportCommon {
+
+// The report settings both sheets store: A4 portrait, 10-mm margins, Arial 10.
+void SetUpSheetReport(rep::TReport& report, const std::wstring& title);
+
+// A label as the form definition holds it: stored millimetre values are authoritative, the
+// pixel rectangle follows at this display's resolution. Sizes are given in pixels at 96 dpi.
+rep::TRepLabel& DefinedLabel(rep::TReport& report, const std::wstring& name, int left, int top, int width, int height,
+                             rep::TRepAlignment alignment, int fontSize);
+
+// A label created by code: pixel bounds set in the order width, height, left, top.
+rep::TRepLabel& RunTimeLabel(rep::TReport& report, int left, int top, int width, int height);
+
+// The position a label returns to: its stored left and top in native units.
+struct TBasePosition {
+    rep::TRepLabel* label = nullptr;
+    long double left = 0;
+    long double top = 0;
+};
+
+TBasePosition BaseOf(rep::TRepLabel& label);
+// Puts the label at its base moved by whole report pixels; an offset of 0 leaves it there.
+void PlaceAt(const TBasePosition& base, int dxPixels, int dyPixels);
+
+}  // namespace SetReportCommon

@@ -1,0 +1,718 @@
+// The print-offset dialog driven by real keys and clicks, with the settings file beside the
+// program in every state it can be found in.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include "shell/main_form.h"
+#include "shell/print_offsets.h"
+#include "shell/program.h"
+#include "shell/settings_unit.h"
+#include "tests/gui/dialog_driver.h"
+#include "tests/gui/gui_util.h"
+#include "tests/win/host_files.h"
+#include "ui/controls.h"
+#include "ui/spin_edit.h"
+#include "ui/updown.h"
+
+using namespace guitest;
+using MainSet::MainForm;
+using SettingsUnit::PrintOffsets;
+using SettingsUnit::Settings;
+using SettingsUnit::TPrintOffsets;
+
+namespace {
+
+TPrintOffsets offsets(int x1, int x2, int y1, int y2, int c2, int c3, int font) {
+    return TPrintOffsets{x1, x2, y1, y2, c2, c3, font};
+}
+
+std::string iniWith(const TPrintOffsets& v) {
+    return "[Settings]\r\nDeltaX1=" + std::to_string(v.DeltaX1) + "\r\nDeltaX2=" + std::to_string(v.DeltaX2) +
+           "\r\nDeltaY1=" + std::to_string(v.DeltaY1) + "\r\nDeltaY2=" + std::to_string(v.DeltaY2) +
+           "\r\nDeltaXColumn2=" + std::to_string(v.DeltaXColumn2) + "\r\nDeltaXColumn3=" +
+           std::to_string(v.DeltaXColumn3) + "\r\nFontSizeColumn3=" + std::to_string(v.FontSizeColumn3) + "\r\n";
+}
+
+std::vector<std::string> lines(const std::string& s) {
+    std::vector<std::string> out;
+    size_t start = 0;
+    while (start < s.size()) {
+        size_t end = s.find("\r\n", start);
+        if (end == std::string::npos) end = s.size();
+        out.push_back(s.substr(start, end - start));
+        start = end + 2;
+    }
+    return out;
+}
+
+// What the dialog shows: the six value fields in offset order and the font size.
+struct Shown {
+    std::wstring x1, x2, y1, y2, c2, c3, font;
+    bool operator==(const Shown&) const = default;
+};
+
+std::ostream& operator<<(std::ostream& os, const Shown& s) {
+    auto n = [](const std::wstring& w) { return std::string(w.begin(), w.end()); };
+    return os << "{" << n(s.x1) << "|" << n(s.x2) << "|" << n(s.y1) << "|" << n(s.y2) << "|" << n(s.c2) << "|"
+              << n(s.c3) << "|" << n(s.font) << "}";
+}
+
+Shown shown() {
+    return {Settings->meSetDeltaX1->text(),    Settings->meSetDeltaX2->text(),    Settings->meSetDeltaY1->text(),
+            Settings->meSetDeltaY2->text(),    Settings->meSetDeltaXCol2->text(), Settings->meSetDeltaXCol3->text(),
+            Settings->sedFontSizeCol3->field().text()};
+}
+
+std::wstring field3(int v) { return ui::UpDown::format(v, 3); }
+
+Shown shownFor(const TPrintOffsets& v) {
+    return {field3(v.DeltaX1), field3(v.DeltaX2),       field3(v.DeltaY1),
+            field3(v.DeltaY2), field3(v.DeltaXColumn2), field3(v.DeltaXColumn3),
+            std::to_wstring(v.FontSizeColumn3)};
+}
+
+void mouseButton(HWND hwnd, int x, int y, bool down) {
+    POINT p{x, y};
+    ClientToScreen(hwnd, &p);
+    int sw = GetSystemMetrics(SM_CXSCREEN), sh = GetSystemMetrics(SM_CYSCREEN);
+    INPUT in[2] = {};
+    in[0].type = in[1].type = INPUT_MOUSE;
+    in[0].mi.dx = (p.x * 65535 + sw / 2) / (sw - 1);
+    in[0].mi.dy = (p.y * 65535 + sh / 2) / (sh - 1);
+    in[0].mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+    in[1].mi.dwFlags = down ? MOUSEEVENTF_LEFTDOWN : MOUSEEVENTF_LEFTUP;
+    SendInput(2, in, sizeof(INPUT));
+    pump(30);
+}
+
+void setClipboardText(const std::wstring& text) {
+    if (!OpenClipboard(nullptr)) return;
+    EmptyClipboard();
+    ui::GlobalHandle mem(GlobalAlloc(GMEM_MOVEABLE, (text.size() + 1) * sizeof(wchar_t)));
+    if (void* p = mem ? GlobalLock(mem.get()) : nullptr) {
+        memcpy(p, text.c_str(), (text.size() + 1) * sizeof(wchar_t));
+        GlobalUnlock(mem.get());
+        // The clipboard owns the memory once it took it.
+        if (SetClipboardData(CF_UNICODETEXT, mem.get())) mem.release();
+    }
+    CloseClipboard();
+}
+
+void selectAllInFocus() {
+    press(VK_HOME);
+    press(VK_END, true);
+}
+
+Script::Step act(std::function<void()> fn) {
+    return [fn] {
+        fn();
+        return true;
+    };
+}
+
+class SettingsDialog : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ui::Application::get().errorHook = [this](const std::wstring& m) { errors.push_back(m); };
+    }
+    // Starts the program once the test has laid out the settings file.
+    void start() {
+        ui::Application::get().resetTerminated();
+        Program::CreateForms();
+        started = true;
+        MainForm->show();
+        activate(MainForm->hwnd());
+    }
+    void TearDown() override {
+        if (started) Program::DestroyForms();
+        ui::Application::get().errorHook = nullptr;
+        ui::Application::get().resetTerminated();
+        MSG m;
+        while (PeekMessageW(&m, nullptr, 0, 0, PM_REMOVE)) {
+        }
+        PrintOffsets = TPrintOffsets{};
+    }
+
+    static bool dialogUp() { return Settings->visible() && GetActiveWindow() == Settings->hwnd(); }
+
+    // Opens the dialog by the Settings command and runs the steps while it is up; returns
+    // once it has closed. The last step must close it (or the script's time runs out).
+    void runDialog(std::vector<Script::Step> steps, bool byToolbar = false) {
+        steps.insert(steps.begin(), [] { return dialogUp(); });
+        steps.push_back([] { return !Settings->isModal(); });
+        Script script(std::move(steps));
+        if (byToolbar) click(*MainForm->control(L"sbtSet"));
+        else MainForm->mnSettingsClick();
+        waitUntil([&] { return script.finished() || script.timedOut(); });
+        EXPECT_TRUE(script.finished());
+        EXPECT_FALSE(Settings->visible());
+    }
+
+    std::wstring boxText(const std::wstring& message) const { return ui::errorBoxText(message); }
+
+    hostfiles::SavedIni ini;
+    std::vector<std::wstring> errors;
+    bool started = false;
+};
+
+TEST_F(SettingsDialog, IsLaidOutAsTheFormSays) {
+    start();
+    EXPECT_EQ(Settings->text(), L"Настройки");
+    SIZE client = Settings->clientSize();
+    EXPECT_EQ(client.cx, 154);
+    EXPECT_EQ(client.cy, 293);
+    LONG style = GetWindowLongW(Settings->hwnd(), GWL_STYLE);
+    EXPECT_FALSE(style & WS_SYSMENU) << "no close box";
+    EXPECT_FALSE(style & (WS_MINIMIZEBOX | WS_MAXIMIZEBOX | WS_THICKFRAME));
+    EXPECT_TRUE(style & WS_DLGFRAME);
+    EXPECT_FALSE(Settings->visible()) << "hidden until the Settings command";
+    RECT wr;
+    GetWindowRect(Settings->hwnd(), &wr);
+    EXPECT_NEAR((wr.left + wr.right) / 2, GetSystemMetrics(SM_CXSCREEN) / 2, 1);
+    EXPECT_NEAR((wr.top + wr.bottom) / 2, GetSystemMetrics(SM_CYSCREEN) / 2, 1);
+    LOGFONTW lf{};
+    GetObjectW(Settings->font(), sizeof lf, &lf);
+    EXPECT_STREQ(lf.lfFaceName, L"MS Sans Serif");
+    EXPECT_EQ(lf.lfHeight, -11);
+
+    struct Place {
+        const wchar_t* name;
+        const wchar_t* parent;
+        int x, y, w, h;  // w, h 0: sized to the caption
+        const wchar_t* text;
+    };
+    const Place places[] = {
+        {L"Label1", L"Settings", 5, 1, 145, 16, L"Значение подстроек"},
+        {L"SetGroupBox1", L"Settings", 2, 20, 150, 70, L"для 1-ой страницы"},
+        {L"Label2", L"SetGroupBox1", 8, 19, 0, 0, L"По горизонтали"},
+        {L"meSetDeltaX1", L"SetGroupBox1", 97, 17, 30, 21, L"  0"},
+        {L"UpDownSetDeltaX1", L"SetGroupBox1", 127, 17, 11, 21, nullptr},
+        {L"Label3", L"SetGroupBox1", 8, 43, 0, 0, L"По вертикали"},
+        {L"meSetDeltaY1", L"SetGroupBox1", 97, 42, 30, 21, L"  0"},
+        {L"UpDownSetDeltaY1", L"SetGroupBox1", 127, 42, 11, 21, nullptr},
+        {L"SetGroupBox2", L"Settings", 2, 90, 150, 70, L"для 2-ой страницы"},
+        {L"Label4", L"SetGroupBox2", 8, 19, 0, 0, L"По горизонтали"},
+        {L"meSetDeltaX2", L"SetGroupBox2", 97, 17, 30, 21, L"  0"},
+        {L"UpDownSetDeltaX2", L"SetGroupBox2", 127, 17, 11, 21, nullptr},
+        {L"Label5", L"SetGroupBox2", 8, 43, 0, 0, L"По вертикали"},
+        {L"meSetDeltaY2", L"SetGroupBox2", 97, 42, 30, 21, L"  0"},
+        {L"UpDownSetDeltaY2", L"SetGroupBox2", 127, 42, 11, 21, nullptr},
+        {L"SetGroupBox3", L"Settings", 2, 160, 150, 70, L"Смещения на 2 странице"},
+        {L"Label6", L"SetGroupBox3", 8, 19, 0, 0, L"2 колонка"},
+        {L"meSetDeltaXCol2", L"SetGroupBox3", 97, 17, 30, 21, L"  0"},
+        {L"UpDownSetDeltaXCol2", L"SetGroupBox3", 127, 17, 11, 21, nullptr},
+        {L"Label7", L"SetGroupBox3", 8, 43, 0, 0, L"3 колонка"},
+        {L"meSetDeltaXCol3", L"SetGroupBox3", 97, 42, 30, 21, L"  0"},
+        {L"UpDownSetDeltaXCol3", L"SetGroupBox3", 127, 42, 11, 21, nullptr},
+        {L"Label8", L"Settings", 8, 234, 86, 26, L"Размер шрифта 3-ей колонки"},
+        {L"sedFontSizeCol3", L"Settings", 102, 238, 44, 22, nullptr},
+        {L"BitBtnOK", L"Settings", 2, 265, 150, 25, L"OK"},
+    };
+    for (const Place& p : places) {
+        SCOPED_TRACE(std::string(p.name, p.name + wcslen(p.name)));
+        ui::Window* w = Settings->control(p.name);
+        ASSERT_NE(w, nullptr);
+        ASSERT_NE(w->parentWindow(), nullptr);
+        EXPECT_EQ(w->parentWindow()->name, p.parent);
+        EXPECT_EQ(w->left(), p.x);
+        EXPECT_EQ(w->top(), p.y);
+        if (p.w) {
+            EXPECT_EQ(w->width(), p.w);
+            EXPECT_EQ(w->height(), p.h);
+        }
+        if (p.text) {
+            EXPECT_EQ(w->text(), p.text);
+        }
+    }
+    EXPECT_TRUE(GetWindowLongW(Settings->Label1->hwnd(), GWL_STYLE) & SS_RIGHT);
+    GetObjectW(Settings->Label1->font(), sizeof lf, &lf);
+    EXPECT_TRUE(lf.lfItalic);
+    EXPECT_EQ(lf.lfHeight, -13);
+    for (ui::Edit* e : {Settings->meSetDeltaX1, Settings->meSetDeltaY1, Settings->meSetDeltaX2, Settings->meSetDeltaY2,
+                        Settings->meSetDeltaXCol2, Settings->meSetDeltaXCol3}) {
+        LONG es = GetWindowLongW(e->hwnd(), GWL_STYLE);
+        EXPECT_TRUE(es & ES_READONLY) << e->name;
+        EXPECT_TRUE(es & ES_RIGHT) << e->name;
+    }
+    for (ui::UpDown* u : {Settings->UpDownSetDeltaX1, Settings->UpDownSetDeltaY1, Settings->UpDownSetDeltaX2,
+                          Settings->UpDownSetDeltaY2, Settings->UpDownSetDeltaXCol2, Settings->UpDownSetDeltaXCol3}) {
+        EXPECT_EQ(u->min(), -200) << u->name;
+        EXPECT_EQ(u->max(), 200) << u->name;
+        EXPECT_EQ(u->position(), 0) << u->name;
+    }
+    EXPECT_EQ(Settings->UpDownSetDeltaX1->associated(), Settings->meSetDeltaX1);
+    EXPECT_EQ(Settings->UpDownSetDeltaXCol3->associated(), Settings->meSetDeltaXCol3);
+    EXPECT_EQ(Settings->sedFontSizeCol3->minValue(), -200);
+    EXPECT_EQ(Settings->sedFontSizeCol3->maxValue(), 200);
+    EXPECT_EQ(Settings->sedFontSizeCol3->value(), 10);
+    EXPECT_EQ(Settings->defaultButton(), Settings->BitBtnOK);
+    EXPECT_TRUE(Settings->BitBtnOK->isDefault());
+}
+
+TEST_F(SettingsDialog, WithoutAFileTheDialogMakesTheStubAndOkAddsTheSevenKeys) {
+    start();
+    EXPECT_EQ(PrintOffsets, offsets(0, 0, 0, 0, 0, 0, 10));
+    std::optional<std::string> whileOpen;
+    Shown shownWhileOpen;
+    runDialog({act([&] {
+                   whileOpen = ini.read();
+                   shownWhileOpen = shown();
+               }),
+               act([] { click(*Settings->BitBtnOK); })},
+              true);
+    EXPECT_EQ(whileOpen, std::string("[Settings]\r\n"));
+    EXPECT_EQ(shownWhileOpen, shownFor(offsets(0, 0, 0, 0, 0, 0, 10)));
+    ASSERT_TRUE(ini.read());
+    EXPECT_EQ(lines(*ini.read()),
+              (std::vector<std::string>{"[Settings]", "DeltaX1=0", "DeltaX2=0", "DeltaY1=0", "DeltaY2=0",
+                                        "DeltaXColumn2=0", "DeltaXColumn3=0", "FontSizeColumn3=10"}));
+    EXPECT_TRUE(errors.empty());
+}
+
+TEST_F(SettingsDialog, ShowsWhatTheFileHoldsWhenItOpens) {
+    const Shown defaults = shownFor(offsets(0, 0, 0, 0, 0, 0, 10));
+    struct Case {
+        const char* name;
+        std::string file;
+        TPrintOffsets atStart;
+        Shown inDialog;
+        TPrintOffsets afterOk;
+    };
+    const Case cases[] = {
+        {"all seven keys", iniWith(offsets(-15, 7, 150, -150, 3, -3, 12)), offsets(-15, 7, 150, -150, 3, -3, 12),
+         {L"-15", L"  7", L"150", L"-150", L"  3", L" -3", L"12"}, offsets(-15, 7, 150, -150, 3, -3, 12)},
+        {"letters in one key", "[Settings]\r\nDeltaX1=5\r\nDeltaY2=abc\r\nFontSizeColumn3=14\r\n",
+         offsets(0, 0, 0, 0, 0, 0, 10), defaults, offsets(0, 0, 0, 0, 0, 0, 10)},
+        {"an empty key", "[Settings]\r\nDeltaX1=\r\nDeltaX2=4\r\n", offsets(0, 0, 0, 0, 0, 0, 10), defaults,
+         offsets(0, 0, 0, 0, 0, 0, 10)},
+        {"a missing key takes its default alone", "[Settings]\r\nDeltaX1=5\r\nDeltaY2=-6\r\nDeltaXColumn3=9\r\n",
+         offsets(5, 0, 0, -6, 0, 9, 10), {L"  5", L"  0", L"  0", L" -6", L"  0", L"  9", L"10"},
+         offsets(5, 0, 0, -6, 0, 9, 10)},
+        // The up-downs go no further than 200: they show the value clamped, and OK stores that.
+        {"values beyond the range", iniWith(offsets(500, -201, 200, -200, 0, 0, 300)),
+         offsets(500, -201, 200, -200, 0, 0, 300), {L"200", L"-200", L"200", L"-200", L"  0", L"  0", L"200"},
+         offsets(200, -200, 200, -200, 0, 0, 200)},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        ini.write(c.file);
+        start();
+        EXPECT_EQ(PrintOffsets, c.atStart);
+        Shown inDialog;
+        TPrintOffsets whileOpen;
+        runDialog({act([&] {
+                       inDialog = shown();
+                       whileOpen = PrintOffsets;
+                   }),
+                   act([] { press(VK_RETURN); })});
+        EXPECT_EQ(inDialog, c.inDialog);
+        EXPECT_EQ(whileOpen, c.atStart) << "the dialog alone does not change the offsets";
+        EXPECT_EQ(PrintOffsets, c.afterOk);
+        TPrintOffsets stored;
+        EXPECT_TRUE(SettingsUnit::ReadPrintOffsets(stored));
+        EXPECT_EQ(stored, c.afterOk);
+        EXPECT_TRUE(errors.empty());
+        Program::DestroyForms();
+        started = false;
+    }
+}
+
+TEST_F(SettingsDialog, ShowsTheFileAsItIsNowNotTheOffsetsOfTheStart) {
+    ini.write(iniWith(offsets(1, 2, 4, 0, 0, 0, 10)));
+    start();
+    ini.write(iniWith(offsets(1, 2, -9, 0, 0, 0, 14)));
+    Shown inDialog;
+    TPrintOffsets whileOpen;
+    runDialog({act([&] {
+                   inDialog = shown();
+                   whileOpen = PrintOffsets;
+               }),
+               act([] { click(*Settings->BitBtnOK); })});
+    EXPECT_EQ(inDialog, shownFor(offsets(1, 2, -9, 0, 0, 0, 14)));
+    EXPECT_EQ(whileOpen, offsets(1, 2, 4, 0, 0, 0, 10));
+    EXPECT_EQ(PrintOffsets, offsets(1, 2, -9, 0, 0, 0, 14));
+}
+
+TEST_F(SettingsDialog, TabRunsThroughTheButtonAndTheBoxesInTheirOrder) {
+    start();
+    std::vector<std::wstring> forward, parents, backward;
+    runDialog({act([&] {
+                   forward.push_back(focusedName());
+                   for (int i = 0; i < 8; ++i) {
+                       press(VK_TAB);
+                       forward.push_back(focusedName());
+                       parents.push_back(nameOf(GetParent(GetFocus())));
+                   }
+                   for (int i = 0; i < 8; ++i) {
+                       press(VK_TAB, true);
+                       backward.push_back(focusedName());
+                   }
+               }),
+               act([] { press(VK_RETURN); })});
+    EXPECT_EQ(forward, (std::vector<std::wstring>{L"BitBtnOK", L"meSetDeltaX2", L"meSetDeltaY2", L"meSetDeltaX1",
+                                                  L"meSetDeltaY1", L"meSetDeltaXCol2", L"meSetDeltaXCol3",
+                                                  L"sedFontSizeCol3", L"BitBtnOK"}));
+    EXPECT_EQ(parents, (std::vector<std::wstring>{L"SetGroupBox2", L"SetGroupBox2", L"SetGroupBox1", L"SetGroupBox1",
+                                                  L"SetGroupBox3", L"SetGroupBox3", L"sedFontSizeCol3", L"Settings"}));
+    EXPECT_EQ(backward, (std::vector<std::wstring>{L"sedFontSizeCol3", L"meSetDeltaXCol3", L"meSetDeltaXCol2",
+                                                   L"meSetDeltaY1", L"meSetDeltaX1", L"meSetDeltaY2", L"meSetDeltaX2",
+                                                   L"BitBtnOK"}));
+}
+
+TEST_F(SettingsDialog, ArrowsStepTheOffsetsWithinTheirRangeAndTypingChangesNothing) {
+    start();
+    std::vector<std::pair<std::wstring, std::wstring>> seen;  // what the field showed, what was expected
+    auto expectShown = [&](ui::Edit* e, const std::wstring& want) { seen.push_back({e->text(), want}); };
+    runDialog({act([&] {
+                   press(VK_TAB);  // meSetDeltaX2
+                   for (int i = 0; i < 3; ++i) press(VK_UP);
+                   expectShown(Settings->meSetDeltaX2, L"  3");
+                   for (int i = 0; i < 5; ++i) press(VK_DOWN);
+                   expectShown(Settings->meSetDeltaX2, L" -2");
+                   // Typing, deleting and pasting leave the field as it is.
+                   type(L"12a-");
+                   press(VK_BACK);
+                   press(VK_DELETE);
+                   expectShown(Settings->meSetDeltaX2, L" -2");
+                   setClipboardText(L"77");
+                   SendMessageW(Settings->meSetDeltaX2->hwnd(), WM_PASTE, 0, 0);
+                   press('V', false, true);
+                   expectShown(Settings->meSetDeltaX2, L" -2");
+                   // The ends of the range hold.
+                   Settings->UpDownSetDeltaX2->setPosition(198);
+                   for (int i = 0; i < 4; ++i) press(VK_UP);
+                   expectShown(Settings->meSetDeltaX2, L"200");
+                   press(VK_TAB);  // meSetDeltaY2
+                   Settings->UpDownSetDeltaY2->setPosition(-149);
+                   press(VK_DOWN);
+                   expectShown(Settings->meSetDeltaY2, L"-150");
+                   Settings->UpDownSetDeltaY2->setPosition(-199);
+                   for (int i = 0; i < 3; ++i) press(VK_DOWN);
+                   expectShown(Settings->meSetDeltaY2, L"-200");
+                   // The arrows take the mouse too: the upper one up, the lower one down.
+                   HWND arrows = Settings->UpDownSetDeltaY1->hwnd();
+                   click(arrows, 5, 4);
+                   click(arrows, 5, 4);
+                   click(arrows, 5, 16);
+                   expectShown(Settings->meSetDeltaY1, L"  1");
+                   press(VK_UP);  // the click left the keyboard in the field
+                   expectShown(Settings->meSetDeltaY1, L"  2");
+               }),
+               act([] { press(VK_RETURN); })});
+    for (const auto& [got, want] : seen) EXPECT_EQ(got, want);
+    EXPECT_EQ(PrintOffsets, offsets(0, 200, 2, -200, 0, 0, 10));
+    EXPECT_EQ(ini.read(), iniWith(offsets(0, 200, 2, -200, 0, 0, 10)));
+}
+
+TEST_F(SettingsDialog, EveryOffsetFitsItsFieldInFull) {
+    start();
+    ui::Edit& field = *Settings->meSetDeltaY2;
+    RECT text{};
+    SendMessageW(field.hwnd(), EM_GETRECT, 0, reinterpret_cast<LPARAM>(&text));
+    ui::WindowDC dc(field.hwnd());
+    ui::SelectGuard sel(dc.get(), field.font());
+    for (int v = -200; v <= 200; ++v) {
+        Settings->UpDownSetDeltaY2->setPosition(v);
+        std::wstring s = field.text();
+        ASSERT_EQ(std::stoi(s), v);
+        SIZE ext{};
+        GetTextExtentPoint32W(dc.get(), s.c_str(), static_cast<int>(s.size()), &ext);
+        EXPECT_LE(ext.cx, text.right - text.left) << v;
+    }
+}
+
+TEST_F(SettingsDialog, TheFontSizeTakesDigitsOnlyAndClampsWhenSteppedOrLeft) {
+    start();
+    std::vector<wchar_t> refused;
+    Settings->sedFontSizeCol3->onRefusedKey = [&](wchar_t c) { refused.push_back(c); };
+    wchar_t sep[4] = {};
+    GetLocaleInfoW(LOCALE_USER_DEFAULT, LOCALE_SDECIMAL, sep, 4);
+    std::vector<std::pair<std::wstring, std::wstring>> seen;
+    auto text = [] { return Settings->sedFontSizeCol3->field().text(); };
+    auto expectText = [&](const std::wstring& want) { seen.push_back({text(), want}); };
+    runDialog({act([&] {
+                   press(VK_TAB, true);  // from OK back to the spin edit
+                   selectAllInFocus();
+                   type(L"abcЖ ");
+                   expectText(L"10");
+                   type(L"-15");
+                   expectText(L"-15");
+                   press(VK_UP);
+                   expectText(L"-14");
+                   press(VK_DOWN);
+                   press(VK_DOWN);
+                   expectText(L"-16");
+                   selectAllInFocus();
+                   type(L"+1");
+                   type(std::wstring(1, sep[0]));
+                   type(L"5");
+                   expectText(L"+1" + std::wstring(1, sep[0]) + L"5");
+                   selectAllInFocus();
+                   type(L"199");
+                   press(VK_UP);
+                   press(VK_UP);
+                   expectText(L"200");
+                   selectAllInFocus();
+                   type(L"-199");
+                   press(VK_DOWN);
+                   press(VK_DOWN);
+                   expectText(L"-200");
+                   // Leaving the field clamps what was typed.
+                   selectAllInFocus();
+                   type(L"500");
+                   press(VK_TAB);
+                   expectText(L"200");
+                   // Its buttons step by one, a click at a time.
+                   HWND buttons = Settings->sedFontSizeCol3->buttons();
+                   Settings->sedFontSizeCol3->setValue(20);
+                   click(buttons, 7, 3);
+                   expectText(L"21");
+                   click(buttons, 7, 15);
+                   click(buttons, 7, 15);
+                   expectText(L"19");
+                   // Cleared, it counts as the minimum.
+                   selectAllInFocus();
+                   press(VK_DELETE);
+                   expectText(L"");
+               }),
+               act([] { press(VK_RETURN); })});
+    for (const auto& [got, want] : seen) EXPECT_EQ(got, want);
+    EXPECT_EQ(refused, (std::vector<wchar_t>{L'a', L'b', L'c', L'Ж', L' '}));
+    EXPECT_EQ(PrintOffsets.FontSizeColumn3, -200);
+    EXPECT_EQ(lines(*ini.read()).back(), "FontSizeColumn3=-200");
+}
+
+TEST_F(SettingsDialog, ATypedFontSizeBeyondTheRangeIsStoredClampedByEnter) {
+    start();
+    runDialog({act([] {
+                   press(VK_TAB, true);
+                   selectAllInFocus();
+                   type(L"500");
+               }),
+               act([] { press(VK_RETURN); })});
+    EXPECT_EQ(PrintOffsets.FontSizeColumn3, 200);
+}
+
+TEST_F(SettingsDialog, AHeldSpinButtonRepeatsUntilReleased) {
+    start();
+    int afterHold = 0, afterRelease = 0, atTop = 0;
+    runDialog({act([&] {
+                   HWND buttons = Settings->sedFontSizeCol3->buttons();
+                   Settings->sedFontSizeCol3->setValue(0);
+                   mouseButton(buttons, 7, 3, true);
+                   pump(1500);
+                   mouseButton(buttons, 7, 3, false);
+                   afterHold = Settings->sedFontSizeCol3->value();
+                   pump(500);
+                   afterRelease = Settings->sedFontSizeCol3->value();
+                   // Held at the top of the range, it stays there.
+                   Settings->sedFontSizeCol3->setValue(198);
+                   mouseButton(buttons, 7, 3, true);
+                   pump(1200);
+                   mouseButton(buttons, 7, 3, false);
+                   atTop = Settings->sedFontSizeCol3->value();
+               }),
+               act([] { press(VK_RETURN); })});
+    // One step at the press, then the repeat: well over one step in a second and a half.
+    EXPECT_GT(afterHold, 3);
+    EXPECT_EQ(afterRelease, afterHold);
+    EXPECT_EQ(atTop, 200);
+    EXPECT_EQ(PrintOffsets.FontSizeColumn3, 200);
+}
+
+TEST_F(SettingsDialog, OkIsTheDefaultButtonAndEscapeDoesNotClose) {
+    start();
+    bool openAfterEscape = false;
+    runDialog({act([&] {
+                   press(VK_TAB);
+                   press(VK_UP);
+                   press(VK_ESCAPE);
+                   pump(50);
+                   openAfterEscape = Settings->visible();
+               }),
+               act([] { press(VK_RETURN); })});
+    EXPECT_TRUE(openAfterEscape);
+    EXPECT_EQ(PrintOffsets.DeltaX2, 1);
+}
+
+TEST_F(SettingsDialog, TheMenuItemOpensItAndEachShowingReloadsTheFile) {
+    start();
+    Shown second;
+    Script first({[] { return dialogUp(); }, act([] {
+                      press(VK_TAB, true);
+                      press(VK_TAB, true);  // meSetDeltaXCol3
+                      press(VK_UP);
+                      press(VK_RETURN);
+                  }),
+                  [] { return !Settings->isModal(); }});
+    MainForm->runMenuCommand(MainForm->menuId(L"mnSettings"));
+    waitUntil([&] { return first.finished() || first.timedOut(); });
+    EXPECT_TRUE(first.finished());
+    EXPECT_EQ(PrintOffsets.DeltaXColumn3, 1);
+    // The file changed meanwhile: the next showing takes it.
+    ini.write(iniWith(offsets(0, 0, 0, 0, 0, 8, 10)));
+    runDialog({act([&] { second = shown(); }), act([] { press(VK_RETURN); })});
+    EXPECT_EQ(second.c3, L"  8");
+    // Without a file, the next showing makes the stub and the controls keep their values.
+    ini.clear();
+    Shown third;
+    std::optional<std::string> stub;
+    runDialog({act([&] {
+                   third = shown();
+                   stub = ini.read();
+               }),
+               act([] { press(VK_RETURN); })});
+    EXPECT_EQ(third.c3, L"  8");
+    EXPECT_EQ(stub, std::string("[Settings]\r\n"));
+    EXPECT_EQ(ini.read(), iniWith(offsets(0, 0, 0, 0, 0, 8, 10)));
+}
+
+TEST_F(SettingsDialog, AFileThatCannotBeCreatedIsReportedAndTheDialogStaysOpen) {
+    // A folder stands where the file should be: it can be neither read nor created.
+    CreateDirectoryW(ini.path().c_str(), nullptr);
+    start();
+    EXPECT_EQ(PrintOffsets, offsets(0, 0, 0, 0, 0, 0, 10));
+    const std::wstring message = boxText(L"Cannot create file " + ini.path());
+    std::vector<std::wstring> atOpen, afterOk;
+    bool openAfterOk = false;
+    TPrintOffsets offsetsAfterOk;
+    runDialog({act([&] {
+                   atOpen = errors;
+                   press(VK_TAB);
+                   press(VK_UP);
+                   click(*Settings->BitBtnOK);
+                   pump(50);
+                   afterOk = errors;
+                   openAfterOk = Settings->visible();
+                   offsetsAfterOk = PrintOffsets;
+                   RemoveDirectoryW(ini.path().c_str());
+                   click(*Settings->BitBtnOK);
+               })});
+    EXPECT_EQ(atOpen, std::vector<std::wstring>{message});
+    EXPECT_EQ(afterOk, (std::vector<std::wstring>{message, message}));
+    EXPECT_TRUE(openAfterOk);
+    EXPECT_EQ(offsetsAfterOk, offsets(0, 1, 0, 0, 0, 0, 10)) << "the offsets hold the new values at once";
+    EXPECT_EQ(ini.read(), iniWith(offsets(0, 1, 0, 0, 0, 0, 10)));
+    EXPECT_EQ(errors.size(), 2u);
+}
+
+TEST_F(SettingsDialog, ClosingTheErrorBoxDoesNotRunTheActivationAgain) {
+    CreateDirectoryW(ini.path().c_str(), nullptr);
+    start();
+    ui::Application::get().errorHook = nullptr;  // the real error box
+    std::vector<std::wstring> boxes;
+    auto closeBoxes = [&] {
+        if (HWND box = findSystemDialog(L"Приложение к Диплому")) {
+            if (GetWindow(box, GW_OWNER) == Settings->hwnd()) {
+                boxes.push_back(messageBoxText(box));
+                PostMessageW(box, WM_COMMAND, IDOK, 0);
+            }
+        }
+    };
+    DWORD quietUntil = 0;
+    Script script({[&] {
+                       closeBoxes();
+                       return !boxes.empty();
+                   },
+                   [&] {
+                       if (!quietUntil) quietUntil = GetTickCount() + 1000;
+                       closeBoxes();
+                       return static_cast<LONG>(GetTickCount() - quietUntil) > 0 && dialogUp();
+                   },
+                   act([&] {
+                       RemoveDirectoryW(ini.path().c_str());
+                       click(*Settings->BitBtnOK);
+                   }),
+                   [] { return !Settings->isModal(); }});
+    MainForm->mnSettingsClick();
+    waitUntil([&] { return script.finished() || script.timedOut(); });
+    EXPECT_TRUE(script.finished());
+    EXPECT_EQ(boxes, std::vector<std::wstring>{boxText(L"Cannot create file " + ini.path())});
+    EXPECT_TRUE(ini.read());
+}
+
+TEST_F(SettingsDialog, KeysThatCannotBeWrittenAreReportedAndTheDialogStaysOpen) {
+    struct Case {
+        const char* name;
+        std::function<std::optional<std::string>(std::function<void()>&)> lock;  // why not, or how to undo
+    };
+    ini.write(iniWith(offsets(3, 0, 0, 0, 0, 0, 10)));
+    std::unique_ptr<hostfiles::ImmutableFile> immutable;
+    HANDLE held = INVALID_HANDLE_VALUE;
+    const Case cases[] = {
+        {"another program holds the file",
+         [&](std::function<void()>& undo) -> std::optional<std::string> {
+             held = CreateFileW(ini.path().c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+             if (held == INVALID_HANDLE_VALUE) return "cannot open the file";
+             undo = [&] {
+                 CloseHandle(held);
+                 held = INVALID_HANDLE_VALUE;
+             };
+             return std::nullopt;
+         }},
+        {"the file is immutable",
+         [&](std::function<void()>& undo) -> std::optional<std::string> {
+             immutable = std::make_unique<hostfiles::ImmutableFile>(ini.path());
+             if (!immutable->ready()) return immutable->whyNot();
+             undo = [&] { immutable->release(); };
+             return std::nullopt;
+         }},
+    };
+    start();
+    std::vector<std::string> skipped;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        errors.clear();
+        ini.write(iniWith(offsets(3, 0, 0, 0, 0, 0, 10)));
+        std::function<void()> undo;
+        if (auto why = c.lock(undo)) {
+            skipped.push_back(std::string(c.name) + ": " + *why);
+            continue;
+        }
+        std::vector<std::wstring> afterOk;
+        bool openAfterOk = false;
+        std::optional<std::string> fileAfterOk;
+        runDialog({act([&] {
+                       press(VK_TAB, true);
+                       press(VK_UP);  // the font size goes one up from what the dialog shows
+                       click(*Settings->BitBtnOK);
+                       pump(50);
+                       afterOk = errors;
+                       openAfterOk = Settings->visible();
+                       undo();
+                       fileAfterOk = ini.read();
+                       click(*Settings->BitBtnOK);
+                   })});
+        EXPECT_EQ(afterOk, std::vector<std::wstring>{boxText(L"Unable to write to " + ini.path())});
+        EXPECT_TRUE(openAfterOk);
+        EXPECT_EQ(fileAfterOk, iniWith(offsets(3, 0, 0, 0, 0, 0, 10)));
+        // The second OK wrote what the dialog held.
+        TPrintOffsets back;
+        EXPECT_TRUE(SettingsUnit::ReadPrintOffsets(back));
+        EXPECT_EQ(back, PrintOffsets);
+    }
+    if (!skipped.empty()) GTEST_SKIP() << "not run: " << skipped.front();
+}
+
+TEST_F(SettingsDialog, TheFileBesideTheProgramCountsWhateverTheWorkingDirectory) {
+    hostfiles::ScratchFolder elsewhere;
+    const std::string other = iniWith(offsets(77, 77, 77, 77, 77, 77, 77));
+    hostfiles::writeBytes(elsewhere.file(L"Blk.ini"), other);
+    ini.write(iniWith(offsets(5, 0, 0, 0, 0, 0, 10)));
+    wchar_t before[MAX_PATH];
+    GetCurrentDirectoryW(MAX_PATH, before);
+    ASSERT_TRUE(SetCurrentDirectoryW(elsewhere.path().c_str()));
+    start();
+    Shown inDialog;
+    runDialog({act([&] { inDialog = shown(); }), act([] {
+                   press(VK_TAB);
+                   press(VK_DOWN);
+                   press(VK_RETURN);
+               })});
+    SetCurrentDirectoryW(before);
+    EXPECT_EQ(inDialog.x1, L"  5");
+    EXPECT_EQ(ini.read(), iniWith(offsets(5, -1, 0, 0, 0, 0, 10)));
+    EXPECT_EQ(hostfiles::readBytes(elsewhere.file(L"Blk.ini")), other);
+}
+
+}  // namespace

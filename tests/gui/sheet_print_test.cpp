@@ -1,0 +1,174 @@
+// From typing to paper: values typed into the main window, the print command, Print in
+// the real preview window, a job on the CUPS PDF printer, and the words read back from
+// the PDF at the millimetre where the sheet puts them.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <cmath>
+
+#include "report/preview/standard_preview.h"
+#include "report/run/rep_printer.h"
+#include "shell/main_form.h"
+#include "shell/print_offsets.h"
+#include "shell/program.h"
+#include "sheets/set_report.h"
+#include "sheets/set_report2.h"
+#include "tests/gui/gui_util.h"
+#include "tests/win/pdf_words.h"
+#include "ui/timer.h"
+
+using MainSet::MainForm;
+using namespace guitest;
+
+namespace {
+
+constexpr double kPxMm = 25.4 / 96;  // one report pixel at 96 dpi
+
+// Runs the print command's preview; once the page is in the window, presses its Print
+// button and then closes the window.
+void printThroughPreview(rep::TReport& report, void (MainSet::TMainForm::*command)()) {
+    int state = 0;
+    ui::Timer poll(100, [&] {
+        rep::TRepPrinter* p = report.RepPrinter();
+        rep::TRepStandardPreview* w = p ? rep::StandardPreviewOf(*p) : nullptr;
+        if (!w || p->Status() != rep::stFinished) return;
+        if (state == 0) {
+            state = 1;
+            click(*w->Print);
+            state = 2;
+        } else if (state == 2) {
+            state = 3;
+            press(VK_ESCAPE);
+            w->close();
+        }
+    });
+    poll.start();
+    (MainForm->*command)();
+    poll.stop();
+    ASSERT_EQ(state, 3) << "the preview did not come up or did not print";
+}
+
+struct Box {
+    double left, top, right;
+};
+
+// The span of the words of a text on the page, in millimetres.
+std::optional<Box> spanOf(const pdfwords::Page& page, const std::vector<std::string>& words) {
+    const pdfwords::Word* first = page.Find(words.front());
+    const pdfwords::Word* last = page.Find(words.back());
+    if (!first || !last) return std::nullopt;
+    return Box{pdfwords::PointsToMm(first->xMin), pdfwords::PointsToMm(first->yMin), pdfwords::PointsToMm(last->xMax)};
+}
+
+class SheetPrint : public ::testing::Test {
+protected:
+    void SetUp() override {
+        if (printer_env::NoPrinterRun()) GTEST_SKIP() << "no printer in this run";
+        saved_ = SettingsUnit::PrintOffsets;
+        SettingsUnit::PrintOffsets = {};
+        ui::Application::get().resetTerminated();
+        Program::CreateForms();
+        MainForm->show();
+        activate(MainForm->hwnd());
+    }
+    void TearDown() override {
+        Program::DestroyForms();
+        SettingsUnit::PrintOffsets = saved_;
+    }
+    static std::optional<pdfwords::Page> printSheet1(const std::wstring& title) {
+        printer_env::DeletePdfs(title);
+        SetReport::BlankoSheet1->Report1.ReportTitle = title;
+        SetReport::BlankoSheet1->Report1.ShowProgress = false;
+        printThroughPreview(SetReport::BlankoSheet1->Report1, &MainSet::TMainForm::mnPrintSheet1Click);
+        std::wstring job = pdfwords::WaitForJob(title);
+        if (job.empty()) return std::nullopt;
+        auto pages = pdfwords::Read(job);
+        if (!pages || pages->size() != 1) return std::nullopt;
+        return pages->front();
+    }
+    SettingsUnit::TPrintOffsets saved_;
+};
+
+TEST_F(SheetPrint, PageOneValuesLandInTheirBoxesAndMoveByTheOffsets) {
+    MainForm->control(L"edSurName")->focus();
+    pump();
+    type(L"Иванов");
+    MainForm->control(L"edEntry1")->focus();
+    pump();
+    press(VK_END);
+    type(L" ЭПМ");
+    auto page = printSheet1(L"sheet1zero");
+    ASSERT_TRUE(page) << "no PDF came back";
+    // RlbTown: centred in the box whose left edge is 150.8 mm and top 33.6 mm.
+    auto town = spanOf(*page, {"г.", "Заречинск"});
+    ASSERT_TRUE(town);
+    EXPECT_NEAR((town->left + town->right) / 2, (570 + 110) * kPxMm, 0.2);
+    EXPECT_NEAR(town->top, 127 * kPxMm, 0.2);
+    EXPECT_NEAR(570 * kPxMm, 150.8, 0.05);
+    // RlbSurName centred at 365 px; RlbEntry1 left-aligned from 160 px.
+    auto sur = spanOf(*page, {"Иванов"});
+    ASSERT_TRUE(sur);
+    EXPECT_NEAR((sur->left + sur->right) / 2, 365 * kPxMm, 0.2);
+    EXPECT_NEAR(sur->top, 50 * kPxMm, 0.2);
+    auto entry = spanOf(*page, {"Заречинский", "ЭПМ"});
+    ASSERT_TRUE(entry);
+    const pdfwords::Word* entryWord = nullptr;
+    for (const auto& w : page->words)
+        if (w.text == "ЭПМ") entryWord = &w;
+    ASSERT_TRUE(entryWord);
+    double entryTop = pdfwords::PointsToMm(entryWord->yMin);
+    EXPECT_NEAR(entryTop, 234 * kPxMm, 0.2);
+
+    // Offsets set as the dialog would set them, then a second print.
+    SettingsUnit::PrintOffsets.DeltaX1 = 10;
+    SettingsUnit::PrintOffsets.DeltaY1 = -4;
+    auto moved = printSheet1(L"sheet1moved");
+    ASSERT_TRUE(moved);
+    auto town2 = spanOf(*moved, {"г.", "Заречинск"});
+    auto sur2 = spanOf(*moved, {"Иванов"});
+    ASSERT_TRUE(town2 && sur2);
+    EXPECT_NEAR(town2->left - town->left, 10 * kPxMm, 0.1);
+    EXPECT_NEAR(town2->top - town->top, -4 * kPxMm, 0.1);
+    EXPECT_NEAR(sur2->left - sur->left, 2.65, 0.1);
+    EXPECT_NEAR(sur2->top - sur->top, -1.06, 0.1);
+    // And the labels are back at their base for the next rendering.
+    EXPECT_NEAR(static_cast<double>(SetReport::BlankoSheet1->label(L"RlbTown")->Size.NativeValue(
+                    rep::TRepPrintableSize::LeftValue)),
+                1508.125, 1e-6);
+    auto again = printSheet1(L"sheet1again");
+    ASSERT_TRUE(again);
+    auto town3 = spanOf(*again, {"г.", "Заречинск"});
+    ASSERT_TRUE(town3);
+    EXPECT_NEAR(town3->left, town2->left, 0.05);
+    EXPECT_NEAR(town3->top, town2->top, 0.05);
+}
+
+TEST_F(SheetPrint, PageTwoRowsAndColumns) {
+    MainForm->DynControls(23)->setText(L"Экономика");
+    MainForm->DynControls(63)->setText(L"120");
+    MainForm->combo(L"cbMark1").setItemIndex(7);
+    MainForm->DynControls(62)->setText(L"Право");
+    const std::wstring title = L"sheet2zero";
+    printer_env::DeletePdfs(title);
+    auto& report = SetReport2::BlankoSheet2->Report1;
+    report.ReportTitle = title;
+    report.ShowProgress = false;
+    printThroughPreview(report, &MainSet::TMainForm::mnPrintSheet2Click);
+    std::wstring job = pdfwords::WaitForJob(title);
+    ASSERT_FALSE(job.empty());
+    auto pages = pdfwords::Read(job);
+    ASSERT_TRUE(pages && pages->size() == 1);
+    const auto& page = pages->front();
+    auto d = spanOf(page, {"Экономика"});
+    auto h = spanOf(page, {"120"});
+    auto m = spanOf(page, {"отлично"});
+    auto last = spanOf(page, {"Право"});
+    ASSERT_TRUE(d && h && m && last);
+    EXPECT_NEAR(d->top, 41.0, 0.2);
+    EXPECT_NEAR(d->left, 17.2, 0.2);
+    EXPECT_NEAR((h->left + h->right) / 2, 153.5, 0.2);
+    EXPECT_NEAR(m->left, 172.0, 0.2);
+    EXPECT_NEAR(last->top - d->top, 185.7, 0.1);
+}
+
+}  // namespace

@@ -1,0 +1,196 @@
+// The two sheets rendered from the main window's fields at the print offsets: what lands
+// on the recorded page, and that every label returns to its base afterwards.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <map>
+
+#include "report/run/rep_printer.h"
+#include "shell/main_form.h"
+#include "shell/print_offsets.h"
+#include "shell/program.h"
+#include "sheets/set_report.h"
+#include "sheets/set_report2.h"
+#include "tests/gui/gui_util.h"
+#include "ui/metafile.h"
+#include "ui/utf8.h"
+
+using MainSet::MainForm;
+
+namespace {
+
+struct Word {
+    std::wstring text;
+    POINT at;   // reference point, screen pixels of the page
+    UINT align;
+};
+
+// Runs a preview of the report and returns the texts of its one page.
+std::vector<Word> renderPage(rep::TReport& report) {
+    std::vector<Word> words;
+    report.OnPreview = [&](rep::TRepPrinter& p) { p.SetShowingPreview(true); };
+    auto prev = report.OnStartPage;
+    report.OnStartPage = [&](rep::TReport& r) {
+        rep::TRepPrinter* printer = r.RepPrinter();
+        prev(r);
+        // Runs from the preview's message loop, once the page is complete.
+        ui::Application::get().post([&words, printer] {
+            for (const auto& rec : ui::EmfRecords(printer->GetPage(1).get())) {
+                if (rec.type != EMR_EXTTEXTOUTW) continue;
+                auto t = rec.as<EMREXTTEXTOUTW>();
+                std::wstring s(reinterpret_cast<const wchar_t*>(rec.bytes.data() + t.emrtext.offString),
+                               t.emrtext.nChars);
+                words.push_back(Word{s, {t.emrtext.ptlReference.x, t.emrtext.ptlReference.y}, 0u});
+            }
+            printer->SetShowingPreview(false);
+        });
+    };
+    report.Preview();
+    report.OnStartPage = prev;
+    return words;
+}
+
+const Word* find(const std::vector<Word>& words, const std::wstring& text) {
+    for (const auto& w : words)
+        if (w.text == text) return &w;
+    return nullptr;
+}
+
+class Sheets : public ::testing::Test {
+protected:
+    void SetUp() override {
+        saved_ = SettingsUnit::PrintOffsets;
+        SettingsUnit::PrintOffsets = {};
+        ui::Application::get().resetTerminated();
+        Program::CreateForms();
+    }
+    void TearDown() override {
+        Program::DestroyForms();
+        SettingsUnit::PrintOffsets = saved_;
+    }
+    SettingsUnit::TPrintOffsets saved_;
+};
+
+TEST_F(Sheets, PageOneValuesLandAtTheTablePositions) {
+    MainForm->edit(L"edSurName").setText(L"Иванов");
+    MainForm->DynControls(5)->setText(L"Курсовая работа по экономике");
+    MainForm->DynControls(1)->setText(L"бухгалтер");
+    auto words = renderPage(SetReport::BlankoSheet1->Report1);
+    struct Expect {
+        const wchar_t* text;
+        int x, y;
+    };
+    // Centred labels anchor at left + width / 2; left-aligned ones at their left (96 dpi).
+    const Expect expected[] = {
+        {L"г. Заречинск", 570 + 110, 127},
+        {L"Иванов", 190 + 175, 50},
+        {L"Заречинский Техникум", 570 + 110, 148},
+        {L"прошел", 220 + 40, 208},
+        {L"Заречинский Техникум", 570 + 110, 148},
+        {L"Курсовая работа по экономике", 40, 464},
+        {L"бухгалтер", 570 + 110, 630},
+    };
+    for (const auto& e : expected) {
+        const Word* w = find(words, e.text);
+        ASSERT_NE(w, nullptr) << ui::toUtf8(e.text);
+        EXPECT_NEAR(w->at.x, e.x, 1) << ui::toUtf8(e.text);
+        EXPECT_EQ(w->at.y, e.y) << ui::toUtf8(e.text);
+    }
+    EXPECT_EQ(find(words, L"RlbTown"), nullptr);
+}
+
+TEST_F(Sheets, PageOneOffsetsMoveEveryLabelOnceAndAreUndoneAfterThePreview) {
+    auto& sheet = *SetReport::BlankoSheet1;
+    rep::TRepLabel* town = sheet.label(L"RlbTown");
+    long double left0 = town->Size.NativeValue(rep::TRepPrintableSize::LeftValue);
+    long double top0 = town->Size.NativeValue(rep::TRepPrintableSize::TopValue);
+    EXPECT_NEAR(static_cast<double>(left0), 1508.125, 1e-9);
+    long double exam0 = sheet.RlbExamMore[0]->Size.NativeValue(rep::TRepPrintableSize::TopValue);
+    SettingsUnit::PrintOffsets.DeltaX1 = 10;
+    SettingsUnit::PrintOffsets.DeltaY1 = -4;
+    MainForm->DynControls(13)->setText(L"Экзамен");
+    for (int pass = 0; pass < 2; ++pass) {
+        auto words = renderPage(sheet.Report1);
+        const Word* t = find(words, L"г. Заречинск");
+        ASSERT_NE(t, nullptr);
+        EXPECT_NEAR(t->at.x, 680 + 10, 1);
+        EXPECT_EQ(t->at.y, 127 - 4);
+        const Word* e = find(words, L"Экзамен");
+        ASSERT_NE(e, nullptr);
+        EXPECT_EQ(e->at.x, 40 + 10);
+        EXPECT_EQ(e->at.y, 846 - 4);
+        // Back at the base after each preview.
+        EXPECT_NEAR(static_cast<double>(town->Size.NativeValue(rep::TRepPrintableSize::LeftValue)),
+                    static_cast<double>(left0), 1e-9);
+        EXPECT_NEAR(static_cast<double>(town->Size.NativeValue(rep::TRepPrintableSize::TopValue)),
+                    static_cast<double>(top0), 1e-9);
+        EXPECT_NEAR(static_cast<double>(sheet.RlbExamMore[0]->Size.NativeValue(rep::TRepPrintableSize::TopValue)),
+                    static_cast<double>(exam0), 1e-9);
+    }
+}
+
+TEST_F(Sheets, WordsBeyondAFixedBoxAreNotPrinted) {
+    MainForm->edit(L"edName").setText(std::wstring(L"Иван ") + std::wstring(60, L'Ш') + L" Петрович");
+    auto words = renderPage(SetReport::BlankoSheet1->Report1);
+    EXPECT_NE(find(words, L"Иван"), nullptr);
+    EXPECT_EQ(find(words, L"Петрович"), nullptr);
+}
+
+TEST_F(Sheets, PageTwoRowsColumnsAndOffsets) {
+    MainForm->DynControls(23)->setText(L"Экономика");
+    MainForm->DynControls(63)->setText(L"120");
+    MainForm->combo(L"cbMark1").setItemIndex(7);
+    MainForm->DynControls(62)->setText(L"Право");
+    auto words = renderPage(SetReport2::BlankoSheet2->Report1);
+    const Word* d = find(words, L"Экономика");
+    const Word* h = find(words, L"120");
+    const Word* m = find(words, L"отлично");
+    const Word* last = find(words, L"Право");
+    ASSERT_TRUE(d && h && m && last);
+    EXPECT_EQ(d->at.x, 65);
+    EXPECT_EQ(d->at.y, 155);
+    EXPECT_EQ(h->at.x, 580);  // centred in 540 + 80 / 2
+    EXPECT_EQ(m->at.x, 650);
+    EXPECT_EQ(last->at.y, 155 + 18 * 39);
+
+    SettingsUnit::PrintOffsets.DeltaX2 = -10;
+    SettingsUnit::PrintOffsets.DeltaXColumn2 = 5;
+    SettingsUnit::PrintOffsets.DeltaXColumn3 = 10;
+    SettingsUnit::PrintOffsets.DeltaY2 = 3;
+    words = renderPage(SetReport2::BlankoSheet2->Report1);
+    d = find(words, L"Экономика");
+    h = find(words, L"120");
+    m = find(words, L"отлично");
+    ASSERT_TRUE(d && h && m);
+    EXPECT_EQ(d->at.x, 55);
+    EXPECT_EQ(h->at.x, 575);
+    EXPECT_EQ(m->at.x, 650);
+    EXPECT_EQ(d->at.y, 158);
+}
+
+TEST_F(Sheets, ColumnThreeFontSizeStaysWhenTheSettingIsZero) {
+    auto& sheet = *SetReport2::BlankoSheet2;
+    MainForm->combo(L"cbMark1").setItemIndex(11);
+    SettingsUnit::PrintOffsets.FontSizeColumn3 = 14;
+    renderPage(sheet.Report1);
+    EXPECT_EQ(sheet.RlbMark[0]->Font().Size, 14);
+    EXPECT_EQ(sheet.RlbDiscipline[0]->Font().Size, 10);
+    SettingsUnit::PrintOffsets.FontSizeColumn3 = 0;
+    renderPage(sheet.Report1);
+    EXPECT_EQ(sheet.RlbMark[0]->Font().Size, 14);
+}
+
+TEST_F(Sheets, ReleasedLabelsAreNeverTouchedAgain) {
+    auto& sheet = *SetReport::BlankoSheet1;
+    size_t before = sheet.Report1.Printables().size();
+    EXPECT_EQ(before, 55u);
+    sheet.FormClose();
+    EXPECT_EQ(sheet.Report1.Printables().size(), 33u);
+    auto words = renderPage(sheet.Report1);
+    EXPECT_NE(find(words, L"г. Заречинск"), nullptr);
+    SetReport2::BlankoSheet2->FormClose();
+    EXPECT_TRUE(SetReport2::BlankoSheet2->Report1.Printables().empty());
+    renderPage(SetReport2::BlankoSheet2->Report1);
+}
+
+}  // namespace
