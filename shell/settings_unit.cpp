@@ -141,15 +141,13 @@ void TSettings::BitBtnOKClick() {
 }
 
 bool TSettings::isNewActivation(HWND previous) {
-    if ((true)) return true;
-    // Coming back from a box of its own (the error box) is no new activation: a failing
-    // FormActivate would otherwise open its box again and again.
-    if (previous && GetWindow(previous, GW_OWNER) == hwnd()) return false;
     if (justShown_) {
         justShown_ = false;
         return true;
     }
-    // Another window of the program handed over; not the return from another program.
+    // Only another window of the program hands over a new activation. The return from the
+    // error box does not: a failing FormActivate would open its box again and again. Nor does
+    // the return from another program.
     return previous && dynamic_cast<ui::Form*>(ui::Window::fromHandle(previous)) != nullptr;
 }
 

@@ -1,7 +1,6 @@
 #include "report/preview/standard_preview.h"
 
 #include <algorithm>
-#include <cstdio>
 #include <memory>
 #include <vector>
 
@@ -207,7 +206,6 @@ void TRepStandardPreview::FormCreate() {
 void TRepStandardPreview::Show() {
     ui::Form::show();
     if (maximized_) ShowWindow(hwnd(), SW_MAXIMIZE);
-    { RECT r; GetWindowRect(hwnd(), &r); wchar_t b[200]; swprintf(b, 200, L"zoomed=%d rect=%ld,%ld,%ld,%ld style=%lx\n", IsZoomed(hwnd()), r.left, r.top, r.right, r.bottom, GetWindowLongW(hwnd(), GWL_STYLE)); OutputDebugStringW(b); fwprintf(stderr, L"%ls", b); }
     RepPreview->focus();
 }
 

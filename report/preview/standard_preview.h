@@ -24,6 +24,8 @@ public:
 
     // Shows the window modeless, maximised.
     void Show();
+    // The window state of the form definition: maximised when shown.
+    bool AskedMaximised() const { return maximized_; }
     // Writes "Page n of m".
     void UpdateStatus();
 
