@@ -43,6 +43,9 @@ TRepPrinter::TRepPrinter()
 }
 
 TRepPrinter::~TRepPrinter() {
+    // A preview window still showing this printer (the program quitting under it) goes
+    // first, while everything it reaches is whole.
+    FreeStandardPreviewsOf(*this);
     if (status_ != stReady) cleanUp();
     // The members go in reverse order: the page list before its stream, the settings
     // before the printer object they are bound to, which ends a job still open.

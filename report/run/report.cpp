@@ -23,11 +23,20 @@ TReport::TReport(const TRepDisplay& display) : Page(display), measureDC_(CreateC
 }
 
 TReport::~TReport() {
+    // Preview windows still open on this report's printers close with them, before the
+    // printables go; the report's own events are not raised from here any more.
+    for (const auto& p : previewPrinters_) {
+        p->HookAfterPreview = nullptr;
+        p->HookAfterPrint = nullptr;
+        p->OnPrint = nullptr;
+        p->OnPrintSetup = nullptr;
+        p->OnExportToFilter = nullptr;
+    }
+    previewPrinters_.clear();
     // Printables owned elsewhere must not point back here.
     for (TRepPrintable* p : std::vector<TRepPrintable*>(printables_)) p->SetParent(static_cast<TReport*>(nullptr));
     bands_.clear();
     owned_.clear();
-    previewPrinters_.clear();
 }
 
 void TReport::AddPrintable(TRepPrintable* p) {

@@ -5,6 +5,7 @@
 
 #include <map>
 
+#include "report/preview/standard_preview.h"
 #include "report/run/rep_printer.h"
 #include "shell/main_form.h"
 #include "shell/print_offsets.h"
@@ -13,6 +14,7 @@
 #include "sheets/set_report2.h"
 #include "tests/gui/gui_util.h"
 #include "ui/metafile.h"
+#include "ui/timer.h"
 #include "ui/utf8.h"
 
 using MainSet::MainForm;
@@ -191,6 +193,39 @@ TEST_F(Sheets, ReleasedLabelsAreNeverTouchedAgain) {
     SetReport2::BlankoSheet2->FormClose();
     EXPECT_TRUE(SetReport2::BlankoSheet2->Report1.Printables().empty());
     renderPage(SetReport2::BlankoSheet2->Report1);
+}
+
+// The secretary leaves the program from the main window while a preview is still open: the
+// preview window closes before its report printer goes, and the sheet is back at its base.
+TEST_F(Sheets, QuittingWithAPreviewOpenClosesTheWindowFirst) {
+    auto& sheet = *SetReport::BlankoSheet1;
+    sheet.Report1.ShowProgress = false;
+    SettingsUnit::PrintOffsets.DeltaX1 = 10;
+    rep::TRepLabel* town = sheet.label(L"RlbTown");
+    const long double left0 = town->Size.NativeValue(rep::TRepPrintableSize::LeftValue);
+    MainForm->show();
+    bool quitAsked = false, offsetWhileShown = false;
+    HWND preview = nullptr;
+    ui::Timer poll(100, [&] {
+        rep::TRepPrinter* p = sheet.Report1.RepPrinter();
+        rep::TRepStandardPreview* w = p ? rep::StandardPreviewOf(*p) : nullptr;
+        if (quitAsked || !w || p->Status() != rep::stFinished || !w->RepPreview->Image().HasPage()) return;
+        quitAsked = true;
+        preview = w->hwnd();
+        offsetWhileShown = town->Size.NativeValue(rep::TRepPrintableSize::LeftValue) != left0;
+        PostMessageW(MainForm->hwnd(), WM_COMMAND, MainForm->menuId(L"mnExit"), 0);
+    });
+    poll.start();
+    MainForm->mnPrintSheet1Click();
+    poll.stop();
+    ASSERT_TRUE(quitAsked) << "the preview did not come up";
+    EXPECT_TRUE(offsetWhileShown);
+    EXPECT_TRUE(ui::Application::get().terminated());
+    EXPECT_EQ(MainForm->hwnd(), nullptr);
+    EXPECT_FALSE(IsWindow(preview));
+    EXPECT_EQ(sheet.Report1.RepPrinter(), nullptr);
+    EXPECT_NEAR(static_cast<double>(town->Size.NativeValue(rep::TRepPrintableSize::LeftValue)),
+                static_cast<double>(left0), 1e-9);
 }
 
 }  // namespace
