@@ -74,12 +74,18 @@ const SpeedButtonRow kSpeedButtons[] = {
     {&TRepStandardPreview::Load, L"Load", 269, L"Load", 0, L"REPOPENBITMAP", &TRepStandardPreview::LoadClick},
 };
 
-constexpr DWORD kFormStyle = WS_CLIPCHILDREN | WS_CAPTION | WS_THICKFRAME | WS_SYSMENU | WS_MINIMIZEBOX | WS_MAXIMIZEBOX;
+// The style ui::Form gives a sizeable window, to turn the outer size into the client size.
+constexpr DWORD kFormStyle =
+    WS_CLIPCHILDREN | WS_CAPTION | WS_THICKFRAME | WS_SYSMENU | WS_MINIMIZEBOX | WS_MAXIMIZEBOX;
 
 SIZE ClientOfOuter(int w, int h) {
     RECT r{0, 0, 0, 0};
     AdjustWindowRectEx(&r, kFormStyle, FALSE, 0);
     return {w - (r.right - r.left), h - (r.bottom - r.top)};
+}
+
+int ViewHeight(SIZE client) {
+    return std::max(0, static_cast<int>(client.cy) - kToolbarHeight - kStatusHeight);
 }
 
 bool FileExists(const std::wstring& name) {
@@ -185,12 +191,13 @@ void TRepStandardPreview::CreateControls() {
     Exit->name = L"Exit";
     Exit->onClick = [this] { ExitClick(); };
     setCancelButton(Exit);
-    Panel1 = &StatusPanel->add<ui::Panel>(*StatusPanel, ui::PanelArgs{c.cx - kPanel1Width, 0, kPanel1Width, kStatusHeight});
+    Panel1 = &StatusPanel->add<ui::Panel>(*StatusPanel,
+                                          ui::PanelArgs{c.cx - kPanel1Width, 0, kPanel1Width, kStatusHeight});
     Panel1->name = L"Panel1";
     Status = &Panel1->add<ui::Label>(*Panel1, ui::LabelArgs{kWorkingText, 2, 3, kPanel1Width - 4, 13});
     Status->name = L"Status";
     RepPreview = &add<TRepPreview>(*this, 0, kToolbarHeight);
-    RepPreview->setBounds(0, kToolbarHeight, c.cx, std::max(0, static_cast<int>(c.cy) - kToolbarHeight - kStatusHeight));
+    RepPreview->setBounds(0, kToolbarHeight, c.cx, ViewHeight(c));
     RepPreview->OnPageAvailable = [this](TRepPreview&, int page) { RepPreviewPageAvailable(page); };
     RepPreview->OnProgressUpdate = [this](TRepPreview&, int progress) { RepPreviewProgressUpdate(progress); };
     // The stored properties of the form definition, applied while still unattached.
@@ -215,7 +222,7 @@ void TRepStandardPreview::Realign() {
     Toolbar->setBounds(0, 0, c.cx, kToolbarHeight);
     StatusPanel->setBounds(0, c.cy - kStatusHeight, c.cx, kStatusHeight);
     Panel1->setBounds(c.cx - kPanel1Width, 0, kPanel1Width, kStatusHeight);
-    RepPreview->setBounds(0, kToolbarHeight, c.cx, std::max(0, static_cast<int>(c.cy) - kToolbarHeight - kStatusHeight));
+    RepPreview->setBounds(0, kToolbarHeight, c.cx, ViewHeight(c));
 }
 
 LRESULT TRepStandardPreview::handleMessage(UINT msg, WPARAM wp, LPARAM lp) {

@@ -496,7 +496,8 @@ void DragOnScreen(POINT from, POINT to, F&& whileHeld) {
     ui::Timer timer(40, [&] {
         if (step == 0) send(from, 0);
         else if (step == 1) send(from, MOUSEEVENTF_LEFTDOWN);
-        else if (step <= 1 + moves) send({from.x + (to.x - from.x) * (step - 1) / moves, from.y + (to.y - from.y) * (step - 1) / moves}, 0);
+        else if (step <= 1 + moves)
+            send({from.x + (to.x - from.x) * (step - 1) / moves, from.y + (to.y - from.y) * (step - 1) / moves}, 0);
         else if (step == 2 + moves + 2) whileHeld();
         else if (step == 2 + moves + 3) send(to, MOUSEEVENTF_LEFTUP);
         ++step;

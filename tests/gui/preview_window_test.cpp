@@ -631,6 +631,142 @@ TEST_F(PreviewWindow, ProgressShowsTheGaugeOnlyBetweenNoneAndAll) {
     EXPECT_EQ(seen, (std::vector<std::pair<int, bool>>{{40, true}, {100, false}, {1, true}, {0, false}, {99, true}}));
 }
 
+TEST_F(PreviewWindow, WithoutOnPreviewTheReportOpensTheStandardWindow) {
+    OnePageReport rep(L"default window");
+    TRepStandardPreview* w = nullptr;
+    rep.r.OnStartPage = [&](rep::TReport& r) { w = rep::StandardPreviewOf(*r.RepPrinter()); };
+    int afterPreview = 0;
+    rep.r.AfterPreview = [&](rep::TReport&) { ++afterPreview; };
+    std::wstring shown;
+    Script script({[&] { return w && w->RepPreview->Image().HasPage(); }, Then([&] {
+                       auto t = TextsOf(w->RepPreview->Image().PagePicture());
+                       shown = t.empty() ? L"" : t.front();
+                       activate(w->hwnd());
+                       press(VK_ESCAPE);
+                   })});
+    ui::Timer watchdog(20000, [&] {
+        closeModalWindows();
+        if (w) w->close();
+    });
+    watchdog.start();
+    rep.r.Preview();
+    EXPECT_TRUE(script.finished());
+    EXPECT_EQ(shown, L"default window");
+    EXPECT_EQ(afterPreview, 1);
+}
+
+TEST_F(PreviewWindow, TheCloseBoxFreesTheWindowAndLetsGoOfThePrinter) {
+    rep::TRepPrinter p;
+    p.Title = L"Close box";
+    int gone = 0;
+    p.HookAfterPreview = [&] { ++gone; };
+    rep::ShowStandardPreview(p);
+    TRepStandardPreview* w = rep::StandardPreviewOf(p);
+    ASSERT_NE(w, nullptr);
+    EXPECT_EQ(w->text(), L"Close box");
+    EXPECT_EQ(p.Client, w->RepPreview->hwnd());
+    EXPECT_TRUE(p.ShowingPreview());
+    PostMessageW(w->hwnd(), WM_SYSCOMMAND, SC_CLOSE, 0);
+    EXPECT_TRUE(waitUntil([&] { return rep::StandardPreviewOf(p) == nullptr; }));
+    EXPECT_EQ(gone, 1);
+    EXPECT_FALSE(p.ShowingPreview());
+    EXPECT_EQ(p.Client, nullptr);
+}
+
+TEST_F(PreviewWindow, APrinterAboutToBeFreedTakesItsWindowsWithIt) {
+    rep::TRepPrinter p;
+    int gone = 0;
+    p.HookAfterPreview = [&] { ++gone; };
+    rep::ShowStandardPreview(p);
+    ASSERT_NE(rep::StandardPreviewOf(p), nullptr);
+    rep::FreeStandardPreviewsOf(p);
+    EXPECT_EQ(rep::StandardPreviewOf(p), nullptr);
+    EXPECT_EQ(gone, 1);
+    EXPECT_FALSE(p.ShowingPreview());
+}
+
+TEST_F(PreviewWindow, ClosedWhileItsSaveDialogIsOpenTheWindowGoesWhenTheDialogDoes) {
+    RowReport rep(10);
+    Session s(rep.r);
+    auto dlg = std::make_shared<HWND>(nullptr);
+    bool openAfterClose = false;
+    int afterPreview = 0;
+    rep.r.AfterPreview = [&](rep::TReport&) { ++afterPreview; };
+    RunPreview(rep.r, s,
+               {[&] { return s.Ready(); }, Then([&] {
+                    activate(s.window->hwnd());
+                    ClickNoPump(*s.window->Save);
+                }),
+                [dlg] {
+                    *dlg = findSystemDialog();
+                    return *dlg != nullptr;
+                },
+                Then([&] {
+                    // The window is asked to close while its save handler waits on the dialog.
+                    PostMessageW(s.window->hwnd(), WM_CLOSE, 0, 0);
+                    pump(50);
+                    openAfterClose = rep::StandardPreviewOf(*s.printer) != nullptr;
+                }),
+                Then([dlg] { PostMessageW(*dlg, WM_COMMAND, IDCANCEL, 0); })});
+    EXPECT_TRUE(openAfterClose);
+    EXPECT_EQ(afterPreview, 1);
+}
+
+// A second preview of a report whose first preview is still open gets its own window,
+// report printer and run; the second call returns first, when its window closes.
+TEST_F(PreviewWindow, ASecondPreviewOfTheSameReportOpensItsOwnWindowAndTheCallsNest) {
+    OnePageReport rep(L"nested");
+    std::vector<rep::TRepPrinter*> printers;
+    rep.r.OnStartPage = [&](rep::TReport& r) { printers.push_back(r.RepPrinter()); };
+    int afterPreview = 0;
+    rep.r.AfterPreview = [&](rep::TReport&) { ++afterPreview; };
+    auto windowOf = [&](size_t i) { return i < printers.size() ? rep::StandardPreviewOf(*printers[i]) : nullptr; };
+    auto ready = [&](size_t i) {
+        TRepStandardPreview* w = windowOf(i);
+        return w && printers[i]->Status() == rep::stFinished && w->RepPreview->Image().HasPage();
+    };
+    std::vector<std::string> order;
+    HWND first = nullptr, second = nullptr;
+    bool firstOpenWhileSecond = false, firstOpenAfterSecond = false;
+    // The run is over for the report too (Available again) before the second call.
+    Script outer({[&] { return ready(0) && rep.r.Available(); },
+                  Then([&] {
+                      first = windowOf(0)->hwnd();
+                      Script inner({[&] { return ready(1); }, Then([&] {
+                                        second = windowOf(1)->hwnd();
+                                        firstOpenWhileSecond = IsWindowVisible(first) != FALSE;
+                                        activate(second);
+                                        press(VK_ESCAPE);
+                                    })},
+                                   20000);
+                      order.push_back("second called");
+                      rep.r.Preview();
+                      order.push_back("second returned");
+                      firstOpenAfterSecond = windowOf(0) != nullptr && IsWindowVisible(first);
+                  }),
+                  Then([&] {
+                      activate(first);
+                      press(VK_ESCAPE);
+                  })},
+                 40000);
+    ui::Timer watchdog(45000, [&] {
+        for (size_t i = 0; i < printers.size(); ++i)
+            if (TRepStandardPreview* w = windowOf(i)) w->close();
+    });
+    watchdog.start();
+    rep.r.Preview();
+    order.push_back("first returned");
+    EXPECT_TRUE(outer.finished());
+    ASSERT_EQ(printers.size(), 2u);
+    EXPECT_NE(printers[0], printers[1]);
+    EXPECT_NE(first, second);
+    EXPECT_TRUE(firstOpenWhileSecond);
+    EXPECT_TRUE(firstOpenAfterSecond);
+    EXPECT_EQ(order, (std::vector<std::string>{"second called", "second returned", "first returned"}));
+    EXPECT_EQ(afterPreview, 2);
+    EXPECT_EQ(rep.r.RepPrinter(), nullptr);
+}
+
 // For looking at the window: with BLK_PREVIEW_SHOT_MS set, the window waits that long at
 // page width and again at fit page, so that a screenshot can be taken from outside.
 TEST_F(PreviewWindow, HoldsStillForScreenshots) {
