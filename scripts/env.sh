@@ -22,3 +22,13 @@ wine_prefix() {
     wineserver -w
   fi
 }
+
+# Without a window manager (our own Xvfb) Wine has to manage the windows itself, or it
+# undoes a maximised window; under a desktop's window manager it must leave them to it.
+wine_window_manager() {
+  if [ "$1" = own ]; then
+    wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1 </dev/null || true
+  else
+    wine reg delete 'HKCU\Software\Wine\X11 Driver' /v Managed /f >/dev/null 2>&1 </dev/null || true
+  fi
+}

@@ -5,7 +5,9 @@ source "$(dirname "$0")/env.sh"
 bash "$ROOT/scripts/deps.sh"
 build_win
 wine_prefix
+manager=desktop
 if [ -z "${DISPLAY:-}" ]; then
+  manager=own
   export DISPLAY=:77
   if ! xdpyinfo -display "$DISPLAY" >/dev/null 2>&1; then
     Xvfb "$DISPLAY" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
@@ -13,4 +15,5 @@ if [ -z "${DISPLAY:-}" ]; then
   fi
   echo "No display was set: started Xvfb on $DISPLAY (take a look with: DISPLAY=$DISPLAY import -window root shot.png)"
 fi
+wine_window_manager "$manager"
 exec wine "$BUILD_WIN/Blk.exe"

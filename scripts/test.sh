@@ -36,6 +36,7 @@ bash "$ROOT/scripts/printer.sh"
 wine_prefix
 (wineserver -p >/dev/null 2>&1 &)
 sleep 1
+wine_window_manager own
 # Start Wine's own services now, with their output going nowhere: started from a test they
 # would inherit ctest's pipes and ctest would wait on them.
 wineboot >/dev/null 2>&1 </dev/null || true
@@ -50,6 +51,7 @@ if [ ! -f "$BUILD_WIN/wineprefix-noprinter/system.reg" ]; then
 fi
 (noprinter wineserver -p >/dev/null 2>&1 &)
 sleep 1
+noprinter wine_window_manager own
 noprinter wineboot >/dev/null 2>&1 </dev/null || true
 export BLK_PDF_DIR="$HOME/PDF"
 
