@@ -8,6 +8,7 @@
 #include "shell/program.h"
 #include "tests/gui/dialog_driver.h"
 #include "tests/gui/gui_util.h"
+#include "tests/gui/program_fixture.h"
 
 using namespace guitest;
 using AboutSet::About;
@@ -17,23 +18,8 @@ using MainSet::MainForm;
 
 namespace {
 
-class AboutBox : public ::testing::Test {
+class AboutBox : public ProgramTest {
 protected:
-    void SetUp() override {
-        ui::Application::get().resetTerminated();
-        ui::Application::get().errorHook = [this](const std::wstring& m) { errors.push_back(m); };
-        Program::CreateForms();
-        MainForm->show();
-        activate(MainForm->hwnd());
-    }
-    void TearDown() override {
-        Program::DestroyForms();
-        ui::Application::get().errorHook = nullptr;
-        ui::Application::get().resetTerminated();
-        MSG m;
-        while (PeekMessageW(&m, nullptr, 0, 0, PM_REMOVE)) {
-        }
-    }
     static bool boxUp() { return About->visible() && GetActiveWindow() == About->hwnd(); }
     static std::wstring caption() { return About->bbOKAbout->text(); }
 
@@ -45,8 +31,6 @@ protected:
         int end = len + ticks % len;  // one past the last character shown
         return endless.substr(static_cast<size_t>(end - 38), 38);
     }
-
-    std::vector<std::wstring> errors;
 };
 
 TEST_F(AboutBox, IsLaidOutAsTheFormSays) {

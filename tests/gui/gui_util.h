@@ -19,6 +19,13 @@ inline void pump(int ms = 30) {
     ui::Application::get().processMessages();
 }
 
+// Drops what a test left in the queue, so that the next test starts from nothing.
+inline void discardMessages() {
+    MSG m;
+    while (PeekMessageW(&m, nullptr, 0, 0, PM_REMOVE)) {
+    }
+}
+
 inline void sendKey(WORD vk, bool up) {
     INPUT in{};
     in.type = INPUT_KEYBOARD;
@@ -44,8 +51,10 @@ inline void press(WORD vk, bool shift = false, bool ctrl = false, bool alt = fal
     pump(20);
 }
 
+// The send* functions only queue the input: for a modal loop that handles it itself.
+
 // Types text character by character (Cyrillic included).
-inline void type(const std::wstring& text) {
+inline void sendText(const std::wstring& text) {
     for (wchar_t c : text) {
         INPUT in[2] = {};
         in[0].type = in[1].type = INPUT_KEYBOARD;
@@ -54,29 +63,47 @@ inline void type(const std::wstring& text) {
         in[1].ki.dwFlags = KEYEVENTF_UNICODE | KEYEVENTF_KEYUP;
         SendInput(2, in, sizeof(INPUT));
     }
+}
+
+inline void type(const std::wstring& text) {
+    sendText(text);
     pump(30);
 }
 
+// One mouse event at a screen point, with the given button flags.
+inline INPUT mouseAt(POINT screen, DWORD buttons = 0) {
+    const int sw = GetSystemMetrics(SM_CXSCREEN), sh = GetSystemMetrics(SM_CYSCREEN);
+    INPUT in{};
+    in.type = INPUT_MOUSE;
+    in.mi.dx = (screen.x * 65535 + sw / 2) / (sw - 1);
+    in.mi.dy = (screen.y * 65535 + sh / 2) / (sh - 1);
+    in.mi.dwFlags = buttons | MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+    return in;
+}
+
 // Clicks at a point of a window's client area with the real mouse.
-inline void click(HWND hwnd, int x, int y) {
+inline void sendClick(HWND hwnd, int x, int y) {
     POINT p{x, y};
     ClientToScreen(hwnd, &p);
-    int sw = GetSystemMetrics(SM_CXSCREEN), sh = GetSystemMetrics(SM_CYSCREEN);
-    INPUT in[3] = {};
-    for (auto& i : in) i.type = INPUT_MOUSE;
-    in[0].mi.dx = (p.x * 65535 + sw / 2) / (sw - 1);
-    in[0].mi.dy = (p.y * 65535 + sh / 2) / (sh - 1);
-    in[0].mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
-    in[1].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
-    in[2].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+    INPUT in[3] = {mouseAt(p), mouseAt(p, MOUSEEVENTF_LEFTDOWN), mouseAt(p, MOUSEEVENTF_LEFTUP)};
     SendInput(3, in, sizeof(INPUT));
+}
+
+// At the middle of the window.
+inline void sendClick(ui::Window& w) {
+    RECT r;
+    GetClientRect(w.hwnd(), &r);
+    sendClick(w.hwnd(), r.right / 2, r.bottom / 2);
+}
+
+inline void click(HWND hwnd, int x, int y) {
+    sendClick(hwnd, x, y);
     pump(40);
 }
 
 inline void click(ui::Window& w) {
-    RECT r;
-    GetClientRect(w.hwnd(), &r);
-    click(w.hwnd(), r.right / 2, r.bottom / 2);
+    sendClick(w);
+    pump(40);
 }
 
 // Brings a top-level window to the front so that it receives the keyboard.

@@ -35,9 +35,7 @@ protected:
     void TearDown() override {
         Program::DestroyForms();
         ui::Application::get().resetTerminated();
-        MSG m;
-        while (PeekMessageW(&m, nullptr, 0, 0, PM_REMOVE)) {
-        }
+        discardMessages();
     }
     static RECT rectIn(ui::Window& w, ui::Window& panel) {
         RECT r;

@@ -13,11 +13,12 @@
 #include "report/run/rep_printer.h"
 #include "tests/gui/dialog_driver.h"
 #include "tests/gui/gui_util.h"
+#include "tests/win/page_pictures.h"
 #include "ui/form.h"
-#include "ui/metafile.h"
 #include "ui/timer.h"
 
 using namespace guitest;
+using pagetest::TextsOf;
 using rep::TRepPreview;
 using rep::TRepPrinter;
 
@@ -60,17 +61,6 @@ public:
     TRepPrinter p;
 };
 
-std::vector<std::wstring> TextsOf(HENHMETAFILE emf) {
-    std::vector<std::wstring> out;
-    if (!emf) return out;
-    for (const auto& r : ui::EmfRecords(emf))
-        if (r.type == EMR_EXTTEXTOUTW) {
-            auto t = r.as<EMREXTTEXTOUTW>();
-            out.emplace_back(reinterpret_cast<const wchar_t*>(r.bytes.data() + t.emrtext.offString), t.emrtext.nChars);
-        }
-    return out;
-}
-
 std::wstring ShownText(const TRepPreview& v) {
     auto t = TextsOf(v.Image().PagePicture());
     return t.empty() ? L"" : t.front();
@@ -100,9 +90,7 @@ protected:
         if (!printer.IsA4()) GTEST_SKIP() << "the default printer does not take A4";
     }
     void TearDown() override {
-        MSG m;
-        while (PeekMessageW(&m, nullptr, 0, 0, PM_REMOVE)) {
-        }
+        discardMessages();
     }
     // Declared first: it outlives the control that is attached to it.
     PagePrinter printer;
@@ -482,13 +470,8 @@ TEST_F(PreviewControl, ThePictureIsFetchedOnPageChangeNotOnPaint) {
 // own tracking loop, which dispatches timer messages but returns only at the release.
 template <class F>
 void DragOnScreen(POINT from, POINT to, F&& whileHeld) {
-    const int sw = GetSystemMetrics(SM_CXSCREEN), sh = GetSystemMetrics(SM_CYSCREEN);
-    auto send = [&](POINT p, DWORD flags) {
-        INPUT in{};
-        in.type = INPUT_MOUSE;
-        in.mi.dx = (p.x * 65535 + sw / 2) / (sw - 1);
-        in.mi.dy = (p.y * 65535 + sh / 2) / (sh - 1);
-        in.mi.dwFlags = flags | MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+    auto send = [](POINT p, DWORD flags) {
+        INPUT in = mouseAt(p, flags);
         SendInput(1, &in, sizeof in);
     };
     int step = 0;

@@ -21,27 +21,17 @@
 #include "report/run/report.h"
 #include "tests/gui/dialog_driver.h"
 #include "tests/gui/gui_util.h"
-#include "ui/metafile.h"
+#include "tests/win/page_pictures.h"
 #include "ui/timer.h"
 
 using namespace guitest;
+using pagetest::TextsOf;
 using rep::TRepPreview;
 using rep::TRepStandardPreview;
 
 namespace {
 
 int RoundHalfEven(long double x) { return static_cast<int>(std::nearbyint(x)); }
-
-std::vector<std::wstring> TextsOf(HENHMETAFILE emf) {
-    std::vector<std::wstring> out;
-    if (!emf) return out;
-    for (const auto& r : ui::EmfRecords(emf))
-        if (r.type == EMR_EXTTEXTOUTW) {
-            auto t = r.as<EMREXTTEXTOUTW>();
-            out.emplace_back(reinterpret_cast<const wchar_t*>(r.bytes.data() + t.emrtext.offString), t.emrtext.nChars);
-        }
-    return out;
-}
 
 bool WineManagesWindows() {
     wchar_t value[8] = {};
@@ -139,31 +129,6 @@ void TapNoPump(WORD vk) {
     sendKey(vk, false);
     sendKey(vk, true);
 }
-void TypeNoPump(const std::wstring& text) {
-    for (wchar_t c : text) {
-        INPUT in[2] = {};
-        in[0].type = in[1].type = INPUT_KEYBOARD;
-        in[0].ki.wScan = in[1].ki.wScan = c;
-        in[0].ki.dwFlags = KEYEVENTF_UNICODE;
-        in[1].ki.dwFlags = KEYEVENTF_UNICODE | KEYEVENTF_KEYUP;
-        SendInput(2, in, sizeof(INPUT));
-    }
-}
-void ClickNoPump(ui::Window& w) {
-    RECT r;
-    GetClientRect(w.hwnd(), &r);
-    POINT p{r.right / 2, r.bottom / 2};
-    ClientToScreen(w.hwnd(), &p);
-    const int sw = GetSystemMetrics(SM_CXSCREEN), sh = GetSystemMetrics(SM_CYSCREEN);
-    INPUT in[3] = {};
-    for (auto& i : in) i.type = INPUT_MOUSE;
-    in[0].mi.dx = (p.x * 65535 + sw / 2) / (sw - 1);
-    in[0].mi.dy = (p.y * 65535 + sh / 2) / (sh - 1);
-    in[0].mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
-    in[1].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
-    in[2].mi.dwFlags = MOUSEEVENTF_LEFTUP;
-    SendInput(3, in, sizeof(INPUT));
-}
 
 constexpr int kTypeCombo = 0x470;   // "Save as type"
 constexpr int kNameCombo = 0x47c;   // the file name box of the explorer dialog
@@ -177,7 +142,7 @@ std::vector<Script::Step> FileDialogSteps(Session& s, ui::ToolButton* TRepStanda
     std::vector<Script::Step> steps;
     steps.push_back([&s, button] {
         activate(s.window->hwnd());
-        ClickNoPump(*(s.window->*button));
+        sendClick(*(s.window->*button));
         return true;
     });
     steps.push_back([dlg] {
@@ -194,7 +159,7 @@ std::vector<Script::Step> FileDialogSteps(Session& s, ui::ToolButton* TRepStanda
         HWND name = GetDlgItem(*dlg, kNameCombo);
         if (!name) name = GetDlgItem(*dlg, kNameEdit);
         SetFocus(name);
-        TypeNoPump(path);
+        sendText(path);
         return true;
     });
     steps.push_back([dlg] {
@@ -223,9 +188,7 @@ protected:
     void SetUp() override { ui::Application::get().resetTerminated(); }
     void TearDown() override {
         rep::ShowMessageHook = nullptr;
-        MSG m;
-        while (PeekMessageW(&m, nullptr, 0, 0, PM_REMOVE)) {
-        }
+        discardMessages();
     }
 };
 
@@ -695,7 +658,7 @@ TEST_F(PreviewWindow, ClosedWhileItsSaveDialogIsOpenTheWindowGoesWhenTheDialogDo
     RunPreview(rep.r, s,
                {[&] { return s.Ready(); }, Then([&] {
                     activate(s.window->hwnd());
-                    ClickNoPump(*s.window->Save);
+                    sendClick(*s.window->Save);
                 }),
                 [dlg] {
                     *dlg = findSystemDialog();

@@ -33,18 +33,6 @@ std::string iniWith(const TPrintOffsets& v) {
            std::to_string(v.DeltaXColumn3) + "\r\nFontSizeColumn3=" + std::to_string(v.FontSizeColumn3) + "\r\n";
 }
 
-std::vector<std::string> lines(const std::string& s) {
-    std::vector<std::string> out;
-    size_t start = 0;
-    while (start < s.size()) {
-        size_t end = s.find("\r\n", start);
-        if (end == std::string::npos) end = s.size();
-        out.push_back(s.substr(start, end - start));
-        start = end + 2;
-    }
-    return out;
-}
-
 // What the dialog shows: the six value fields in offset order and the font size.
 struct Shown {
     std::wstring x1, x2, y1, y2, c2, c3, font;
@@ -74,13 +62,7 @@ Shown shownFor(const TPrintOffsets& v) {
 void mouseButton(HWND hwnd, int x, int y, bool down) {
     POINT p{x, y};
     ClientToScreen(hwnd, &p);
-    int sw = GetSystemMetrics(SM_CXSCREEN), sh = GetSystemMetrics(SM_CYSCREEN);
-    INPUT in[2] = {};
-    in[0].type = in[1].type = INPUT_MOUSE;
-    in[0].mi.dx = (p.x * 65535 + sw / 2) / (sw - 1);
-    in[0].mi.dy = (p.y * 65535 + sh / 2) / (sh - 1);
-    in[0].mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
-    in[1].mi.dwFlags = down ? MOUSEEVENTF_LEFTDOWN : MOUSEEVENTF_LEFTUP;
+    INPUT in[2] = {mouseAt(p), mouseAt(p, down ? MOUSEEVENTF_LEFTDOWN : MOUSEEVENTF_LEFTUP)};
     SendInput(2, in, sizeof(INPUT));
     pump(30);
 }
@@ -127,9 +109,7 @@ protected:
         if (started) Program::DestroyForms();
         ui::Application::get().errorHook = nullptr;
         ui::Application::get().resetTerminated();
-        MSG m;
-        while (PeekMessageW(&m, nullptr, 0, 0, PM_REMOVE)) {
-        }
+        discardMessages();
         PrintOffsets = TPrintOffsets{};
     }
 
@@ -263,7 +243,7 @@ TEST_F(SettingsDialog, WithoutAFileTheDialogMakesTheStubAndOkAddsTheSevenKeys) {
     EXPECT_EQ(whileOpen, std::string("[Settings]\r\n"));
     EXPECT_EQ(shownWhileOpen, shownFor(offsets(0, 0, 0, 0, 0, 0, 10)));
     ASSERT_TRUE(ini.read());
-    EXPECT_EQ(lines(*ini.read()),
+    EXPECT_EQ(hostfiles::crlfLines(*ini.read()),
               (std::vector<std::string>{"[Settings]", "DeltaX1=0", "DeltaX2=0", "DeltaY1=0", "DeltaY2=0",
                                         "DeltaXColumn2=0", "DeltaXColumn3=0", "FontSizeColumn3=10"}));
     EXPECT_TRUE(errors.empty());
@@ -479,7 +459,7 @@ TEST_F(SettingsDialog, TheFontSizeTakesDigitsOnlyAndClampsWhenSteppedOrLeft) {
     for (const auto& [got, want] : seen) EXPECT_EQ(got, want);
     EXPECT_EQ(refused, (std::vector<wchar_t>{L'a', L'b', L'c', L'Ж', L' '}));
     EXPECT_EQ(PrintOffsets.FontSizeColumn3, -200);
-    EXPECT_EQ(lines(*ini.read()).back(), "FontSizeColumn3=-200");
+    EXPECT_EQ(hostfiles::crlfLines(*ini.read()).back(), "FontSizeColumn3=-200");
 }
 
 TEST_F(SettingsDialog, ATypedFontSizeBeyondTheRangeIsStoredClampedByEnter) {

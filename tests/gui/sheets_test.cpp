@@ -13,7 +13,7 @@
 #include "sheets/set_report.h"
 #include "sheets/set_report2.h"
 #include "tests/gui/gui_util.h"
-#include "ui/metafile.h"
+#include "tests/win/page_pictures.h"
 #include "ui/timer.h"
 #include "ui/utf8.h"
 
@@ -23,8 +23,7 @@ namespace {
 
 struct Word {
     std::wstring text;
-    POINT at;   // reference point, screen pixels of the page
-    UINT align;
+    POINT at;  // reference point, screen pixels of the page
 };
 
 // Runs a preview of the report and returns the texts of its one page.
@@ -37,13 +36,8 @@ std::vector<Word> renderPage(rep::TReport& report) {
         prev(r);
         // Runs from the preview's message loop, once the page is complete.
         ui::Application::get().post([&words, printer] {
-            for (const auto& rec : ui::EmfRecords(printer->GetPage(1).get())) {
-                if (rec.type != EMR_EXTTEXTOUTW) continue;
-                auto t = rec.as<EMREXTTEXTOUTW>();
-                std::wstring s(reinterpret_cast<const wchar_t*>(rec.bytes.data() + t.emrtext.offString),
-                               t.emrtext.nChars);
-                words.push_back(Word{s, {t.emrtext.ptlReference.x, t.emrtext.ptlReference.y}, 0u});
-            }
+            for (const auto& t : pagetest::ContentOf(printer->GetPage(1).get()).texts)
+                words.push_back(Word{t.text, {t.reference.x, t.reference.y}});
             printer->SetShowingPreview(false);
         });
     };
@@ -69,6 +63,9 @@ protected:
     void TearDown() override {
         Program::DestroyForms();
         SettingsUnit::PrintOffsets = saved_;
+        // A quit asked for by a test stays queued for the next one otherwise.
+        ui::Application::get().resetTerminated();
+        guitest::discardMessages();
     }
     SettingsUnit::TPrintOffsets saved_;
 };

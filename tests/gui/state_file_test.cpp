@@ -11,6 +11,7 @@
 #include "shell/system_set.h"
 #include "tests/gui/dialog_driver.h"
 #include "tests/gui/gui_util.h"
+#include "tests/gui/program_fixture.h"
 #include "tests/win/host_files.h"
 #include "ui/controls.h"
 
@@ -110,37 +111,10 @@ std::string freshFile() {
     return fileOf(lines);
 }
 
-std::vector<std::string> fileLines(const std::string& bytes) {
-    std::vector<std::string> out;
-    size_t start = 0;
-    while (start < bytes.size()) {
-        size_t end = bytes.find("\r\n", start);
-        if (end == std::string::npos) end = bytes.size();
-        out.push_back(bytes.substr(start, end - start));
-        start = end + 2;
-    }
-    return out;
-}
-
 bool hasYesButton(HWND h) { return GetDlgItem(h, IDYES) != nullptr; }
 
-class StateFile : public ::testing::Test {
+class StateFile : public ProgramTest {
 protected:
-    void SetUp() override {
-        ui::Application::get().resetTerminated();
-        ui::Application::get().errorHook = [this](const std::wstring& m) { errors.push_back(m); };
-        Program::CreateForms();
-        MainForm->show();
-        activate(MainForm->hwnd());
-    }
-    void TearDown() override {
-        Program::DestroyForms();
-        ui::Application::get().errorHook = nullptr;
-        ui::Application::get().resetTerminated();
-        MSG m;
-        while (PeekMessageW(&m, nullptr, 0, 0, PM_REMOVE)) {
-        }
-    }
 
     // Save as the command does once its dialog was confirmed: failures reach the error box.
     void save(const std::wstring& path) {
@@ -193,7 +167,6 @@ protected:
     }
 
     hostfiles::ScratchFolder folder;
-    std::vector<std::wstring> errors;
     std::wstring question;
 };
 
@@ -203,7 +176,7 @@ TEST_F(StateFile, AFreshWindowSavedAtOnceWritesTheDefaultsByteForByte) {
     auto bytes = hostfiles::readBytes(path);
     ASSERT_TRUE(bytes);
     EXPECT_EQ(*bytes, freshFile());
-    EXPECT_EQ(fileLines(*bytes).size(), 175u);
+    EXPECT_EQ(hostfiles::crlfLines(*bytes).size(), 175u);
     EXPECT_EQ(bytes->substr(bytes->size() - 2), "\r\n");
     EXPECT_TRUE(errors.empty());
     EXPECT_EQ(hostfiles::listFolder(folder.path()), std::vector<std::wstring>{L"Set1.Blk"});
@@ -276,7 +249,7 @@ TEST_F(StateFile, EveryTextAndSelectionComesBackAfterSaveAndLoad) {
     for (const auto& [name, text] : saved.texts) EXPECT_EQ(back.texts[name], text) << std::string(name.begin(), name.end());
 
     // Lines by position: the order of the file, the third completion line before the second.
-    auto lines = fileLines(*hostfiles::readBytes(path));
+    auto lines = hostfiles::crlfLines(*hostfiles::readBytes(path));
     ASSERT_EQ(lines.size(), 175u);
     struct Line {
         int number;

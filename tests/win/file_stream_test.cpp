@@ -15,14 +15,8 @@ namespace {
 
 using pagetest::FileBytes;
 using pagetest::ScratchFolder;
+using pagetest::Pattern;
 using rep::FileStream;
-
-std::vector<std::uint8_t> Pattern(std::size_t n, std::uint32_t seed) {
-    std::mt19937 rng(seed);
-    std::vector<std::uint8_t> bytes(n);
-    for (auto& b : bytes) b = static_cast<std::uint8_t>(rng());
-    return bytes;
-}
 
 struct Mix {
     const char* name;

@@ -36,6 +36,19 @@ inline bool writeBytes(const std::wstring& path, const std::string& bytes) {
     return ok;
 }
 
+// The lines of a file's bytes, split at CR LF (a last line without one included).
+inline std::vector<std::string> crlfLines(const std::string& bytes) {
+    std::vector<std::string> out;
+    size_t start = 0;
+    while (start < bytes.size()) {
+        size_t end = bytes.find("\r\n", start);
+        if (end == std::string::npos) end = bytes.size();
+        out.push_back(bytes.substr(start, end - start));
+        start = end + 2;
+    }
+    return out;
+}
+
 // The names in a folder, "." and ".." left out, sorted.
 inline std::vector<std::wstring> listFolder(const std::wstring& folder) {
     std::vector<std::wstring> names;

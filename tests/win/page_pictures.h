@@ -1,9 +1,11 @@
 #pragma once
-// Real page pictures recorded with GDI, what their records say, and scratch folders.
+// Real page pictures recorded with GDI, what their records say, scratch folders and test bytes.
 #include <windows.h>
 
 #include <cstddef>
 #include <cstdint>
+#include <cwctype>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -135,6 +137,34 @@ inline PageContent ContentOf(HENHMETAFILE emf) {
         }
     }
     return seen;
+}
+
+// The texts a page picture draws, in drawing order; none for no picture.
+inline std::vector<std::wstring> TextsOf(HENHMETAFILE emf) {
+    std::vector<std::wstring> texts;
+    if (!emf) return texts;
+    for (const auto& t : ContentOf(emf).texts) texts.push_back(t.text);
+    return texts;
+}
+
+// n bytes of a repeatable pseudo-random pattern.
+inline std::vector<std::uint8_t> Pattern(std::size_t n, std::uint32_t seed) {
+    std::mt19937 rng(seed);
+    std::vector<std::uint8_t> bytes(n);
+    for (auto& b : bytes) b = static_cast<std::uint8_t>(rng());
+    return bytes;
+}
+
+inline std::wstring Lower(std::wstring s) {
+    for (auto& c : s) c = static_cast<wchar_t>(std::towlower(c));
+    return s;
+}
+
+// The system's temporary folder, with its closing backslash.
+inline std::wstring TempFolder() {
+    wchar_t folder[MAX_PATH + 1] = {};
+    GetTempPathW(MAX_PATH + 1, folder);
+    return folder;
 }
 
 // A folder of its own under the system's temporary folder, removed with what it holds.

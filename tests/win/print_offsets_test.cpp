@@ -23,18 +23,6 @@ std::string allKeys(const std::string& x1, const std::string& font = "12") {
            "DeltaXColumn3=6\r\nFontSizeColumn3=" + font + "\r\n";
 }
 
-std::vector<std::string> lines(const std::string& s) {
-    std::vector<std::string> out;
-    size_t start = 0;
-    while (start < s.size()) {
-        size_t end = s.find("\r\n", start);
-        if (end == std::string::npos) end = s.size();
-        out.push_back(s.substr(start, end - start));
-        start = end + 2;
-    }
-    return out;
-}
-
 class SettingsFile : public ::testing::Test {
 protected:
     void SetUp() override { PrintOffsets = offsets(91, 92, 93, 94, 95, 96, 97); }
@@ -118,7 +106,7 @@ TEST_F(SettingsFile, TheStubHoldsTheSectionLineAndTheKeysFollowInOrder) {
     SettingsUnit::CreateIniStub();
     EXPECT_EQ(ini.read(), std::string("[Settings]\r\n"));
     SettingsUnit::WritePrintOffsets(offsets(-15, 0, 200, -200, 7, -7, 10));
-    EXPECT_EQ(lines(*ini.read()),
+    EXPECT_EQ(hostfiles::crlfLines(*ini.read()),
               (std::vector<std::string>{"[Settings]", "DeltaX1=-15", "DeltaX2=0", "DeltaY1=200", "DeltaY2=-200",
                                         "DeltaXColumn2=7", "DeltaXColumn3=-7", "FontSizeColumn3=10"}));
     // Writing again replaces the values in place.
@@ -126,13 +114,13 @@ TEST_F(SettingsFile, TheStubHoldsTheSectionLineAndTheKeysFollowInOrder) {
     TPrintOffsets back;
     EXPECT_TRUE(SettingsUnit::ReadPrintOffsets(back));
     EXPECT_EQ(back, offsets(1, 2, 3, 4, 5, 6, 7));
-    EXPECT_EQ(lines(*ini.read()).size(), 8u);
+    EXPECT_EQ(hostfiles::crlfLines(*ini.read()).size(), 8u);
 }
 
 TEST_F(SettingsFile, WritingKeepsWhatElseTheFileHolds) {
     ini.write("[Other]\r\nKeep=me\r\n[Settings]\r\nDeltaY1=3\r\n");
     SettingsUnit::WritePrintOffsets(offsets(1, 2, 3, 4, 5, 6, 7));
-    auto got = lines(*ini.read());
+    auto got = hostfiles::crlfLines(*ini.read());
     EXPECT_NE(std::find(got.begin(), got.end(), "Keep=me"), got.end());
     EXPECT_EQ(std::count(got.begin(), got.end(), "DeltaY1=3"), 1);
     TPrintOffsets back;

@@ -28,8 +28,11 @@ namespace {
 
 using namespace rep;
 using pagetest::ContentOf;
+using pagetest::TextsOf;
 using pagetest::FileExists;
 using pagetest::ScratchFolder;
+using pagetest::Lower;
+using pagetest::TempFolder;
 
 // A real window that keeps the two notifications it is posted, in order.
 class ClientWindow {
@@ -108,26 +111,9 @@ void RecordDocument(TRepPrinter& p, int pages) {
     p.EndDoc();
 }
 
-std::vector<std::wstring> TextsOf(HENHMETAFILE emf) {
-    std::vector<std::wstring> texts;
-    for (const auto& t : ContentOf(emf).texts) texts.push_back(t.text);
-    return texts;
-}
-
 int ScreenDpi() {
     ui::WindowDC screen(nullptr);
     return GetDeviceCaps(screen.get(), LOGPIXELSY);
-}
-
-std::wstring Lower(std::wstring s) {
-    for (auto& c : s) c = static_cast<wchar_t>(std::towlower(c));
-    return s;
-}
-
-std::wstring TempFolder() {
-    wchar_t folder[MAX_PATH + 1] = {};
-    GetTempPathW(MAX_PATH + 1, folder);
-    return folder;
 }
 
 std::string Utf8(const std::wstring& s) { return ui::toUtf8(s); }
@@ -651,6 +637,20 @@ struct PrinterRun {
     }
 };
 
+// Prints a one-page job and waits for it. The queue writes its jobs in order: once this
+// one is there, a job started earlier would be too.
+void PrintMarkerJob() {
+    const std::wstring marker = JobTitle(L"marker");
+    {
+        PrinterRun run(marker);
+        run.p.BeginDoc();
+        run.p.NewPage();
+        DrawWord(run.p, 300, 400, L"marker");
+        run.p.EndDoc();
+    }
+    EXPECT_EQ(PrintedPages(marker).size(), 1u);
+}
+
 TEST(RepPrinterPdf, PageRangeSendsOnlyItsPages) {
     SKIP_UNLESS_PDF_PRINTER();
     const std::wstring title = JobTitle(L"range");
@@ -705,17 +705,7 @@ TEST(RepPrinterPdf, RangeBeyondTheDocumentStartsNoJob) {
         EXPECT_FALSE(p.Printer().printing());
         EXPECT_EQ(run.afterPrint, 1);
     }
-    // The queue writes its jobs in order: once a later job is there, an earlier one
-    // would be too.
-    const std::wstring marker = JobTitle(L"marker");
-    {
-        PrinterRun run(marker);
-        run.p.BeginDoc();
-        run.p.NewPage();
-        DrawWord(run.p, 300, 400, L"marker");
-        run.p.EndDoc();
-    }
-    EXPECT_EQ(PrintedPages(marker).size(), 1u);
+    PrintMarkerJob();
     EXPECT_TRUE(printer_env::PdfFiles(title).empty()) << "a job was started";
 }
 
@@ -817,14 +807,7 @@ TEST(RepPrinterPdf, CancelWhilePrintingStoredPagesAbortsTheJob) {
         EXPECT_FALSE(p.Printer().printing());
         EXPECT_EQ(p.PageNumber(), 1) << "printing stops at the page where the cancel came";
     }
-    const std::wstring marker = JobTitle(L"marker");
-    {
-        PrinterRun run(marker);
-        run.p.BeginDoc();
-        run.p.NewPage();
-        run.p.EndDoc();
-    }
-    EXPECT_EQ(PrintedPages(marker).size(), 1u);
+    PrintMarkerJob();
     EXPECT_TRUE(printer_env::PdfFiles(title).empty()) << "the aborted job reached the queue";
 }
 
@@ -861,14 +844,7 @@ TEST(RepPrinterPdf, AbortedPrinterDocumentReachesNoPaper) {
         EXPECT_EQ(run.afterPrint, 0);
         EXPECT_EQ(run.p.Status(), stFinished);
     }
-    const std::wstring marker = JobTitle(L"marker");
-    {
-        PrinterRun run(marker);
-        run.p.BeginDoc();
-        run.p.NewPage();
-        run.p.EndDoc();
-    }
-    EXPECT_EQ(PrintedPages(marker).size(), 1u);
+    PrintMarkerJob();
     EXPECT_TRUE(printer_env::PdfFiles(title).empty());
 }
 

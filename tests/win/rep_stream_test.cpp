@@ -16,25 +16,10 @@ namespace {
 using pagetest::FileBytes;
 using pagetest::FileExists;
 using pagetest::ScratchFolder;
+using pagetest::Pattern;
+using pagetest::Lower;
+using pagetest::TempFolder;
 using rep::TRepStream;
-
-std::vector<std::uint8_t> Pattern(std::size_t n, std::uint32_t seed) {
-    std::mt19937 rng(seed);
-    std::vector<std::uint8_t> bytes(n);
-    for (auto& b : bytes) b = static_cast<std::uint8_t>(rng());
-    return bytes;
-}
-
-std::wstring Lower(std::wstring s) {
-    for (auto& c : s) c = static_cast<wchar_t>(std::towlower(c));
-    return s;
-}
-
-std::wstring TempFolder() {
-    wchar_t folder[MAX_PATH + 1] = {};
-    GetTempPathW(MAX_PATH + 1, folder);
-    return folder;
-}
 
 // Writes `total` bytes in pieces of `piece` bytes.
 void WriteInPieces(TRepStream& s, const std::vector<std::uint8_t>& bytes, std::size_t piece) {
