@@ -133,6 +133,26 @@ TEST(ReportRun, OnePageStartPageOnceThenLabelsDrawnWithItsValues) {
     EXPECT_EQ(r.RepPrinter(), nullptr);
 }
 
+// The labels on the report are drawn in the order they were placed, run after run.
+TEST(ReportRun, LabelsKeepTheirOrderFromRunToRun) {
+    rep::TReport r;
+    setUpA4(r);
+    std::vector<std::wstring> placed;
+    for (int i = 1; i <= 5; ++i) {
+        placed.push_back(L"label " + std::to_wstring(i));
+        labelAt(r, 100, 40 * i, 300, placed.back());
+    }
+    const std::vector<rep::TRepPrintable*> before = r.Printables();
+    for (int run = 0; run < 2; ++run) {
+        PreviewCatcher c;
+        c.attachTo(r);
+        r.Preview();
+        ASSERT_EQ(c.pages.size(), 1u);
+        EXPECT_EQ(texts(c.pages[0]), placed) << "run " << run + 1;
+        EXPECT_EQ(r.Printables(), before) << "run " << run + 1;
+    }
+}
+
 TEST(ReportRun, LabelRecordsCarryPositionFontAndFill) {
     rep::TReport r;
     setUpA4(r);
