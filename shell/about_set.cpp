@@ -104,22 +104,22 @@ TAbout::TAbout() : Timer1(150, [this] { Timer1Timer(); }) {
     name = L"About";
     createForm({L"О программе...", 204, 410, ui::BorderStyle::Dialog, false, false, false, true, false,
                 ui::sansSerif(11)});
-    Label6 = &named<ui::Label>(L"Label6", ui::LabelArgs{L"© ВЦ ЗТЭиП", 114, 1, 67, 13, ui::Align::Right});
-    Image1 = &named<ui::Image>(L"Image1", 21, 0, 161, 121);
+    Label6 = &named<ui::Label>(L"Label6", *this, ui::LabelArgs{L"© ВЦ ЗТЭиП", 114, 1, 67, 13, ui::Align::Right});
+    Image1 = &named<ui::Image>(L"Image1", *this, 21, 0, 161, 121);
     Image1->setPicture(DrawPicture());
     // The mark lies on the picture, which leaves it out of its painting.
     SetWindowPos(Label6->hwnd(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-    Label5 = &named<ui::Label>(L"Label5", ui::LabelArgs{L"Диплом-Мастер", 47, 125, 110, 16, ui::Align::Center,
+    Label5 = &named<ui::Label>(L"Label5", *this, ui::LabelArgs{L"Диплом-Мастер", 47, 125, 110, 16, ui::Align::Center,
                                                         false, true, ui::sansSerif(13, ui::Italic)});
-    Label4 = &named<ui::Label>(L"Label4", ui::LabelArgs{L"Версия 1.0 от 15.06.2003", 10, 139, 185, 13,
+    Label4 = &named<ui::Label>(L"Label4", *this, ui::LabelArgs{L"Версия 1.0 от 15.06.2003", 10, 139, 185, 13,
                                                         ui::Align::Center, false, true, ui::sansSerif(11, ui::Italic)});
-    Label3 = &named<ui::Label>(L"Label3", ui::LabelArgs{kCredits, 10, 154, 182, 65, ui::Align::Left, true});
-    Bevel1 = &named<ui::Bevel>(L"Bevel1", 2, 227, 200, 1);
+    Label3 = &named<ui::Label>(L"Label3", *this, ui::LabelArgs{kCredits, 10, 154, 182, 65, ui::Align::Left, true});
+    Bevel1 = &named<ui::Bevel>(L"Bevel1", *this, 2, 227, 200, 1);
     // One pixel high, the rule shows the shadow line of its etching.
     Bevel1->setSize(200, 1);
-    Label1 = &named<ui::Label>(L"Label1", ui::LabelArgs{kPurpose, 10, 232, 180, 118, ui::Align::Left, true});
-    Label2 = &named<ui::Label>(L"Label2", ui::LabelArgs{kPurposeEnd, 10, 349, 180, 32, ui::Align::Left, true});
-    bbOKAbout = &named<ui::Button>(L"bbOKAbout", ui::ButtonArgs{InitialCaption, 2, 383, 199, 25});
+    Label1 = &named<ui::Label>(L"Label1", *this, ui::LabelArgs{kPurpose, 10, 232, 180, 118, ui::Align::Left, true});
+    Label2 = &named<ui::Label>(L"Label2", *this, ui::LabelArgs{kPurposeEnd, 10, 349, 180, 32, ui::Align::Left, true});
+    bbOKAbout = &named<ui::Button>(L"bbOKAbout", *this, ui::ButtonArgs{InitialCaption, 2, 383, 199, 25});
     bbOKAbout->onClick = [this] { bbOKAboutClick(); };
     setDefaultButton(bbOKAbout);
     FormCreate();
@@ -141,10 +141,5 @@ void TAbout::Timer1Timer() {
 }
 
 void TAbout::bbOKAboutClick() { close(); }
-
-ui::Window* TAbout::control(const std::wstring& n) const {
-    auto it = controls_.find(n);
-    return it == controls_.end() ? nullptr : it->second;
-}
 
 }  // namespace AboutSet

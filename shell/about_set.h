@@ -26,8 +26,6 @@ public:
     void Timer1Timer();
     void bbOKAboutClick();
 
-    // A named control (Image1, Label1..Label6, Bevel1, bbOKAbout), or nullptr.
-    ui::Window* control(const std::wstring& name) const;
 
     ui::Image* Image1 = nullptr;
     ui::Label* Label6 = nullptr;  // the maker's mark over the picture
@@ -44,14 +42,6 @@ public:
     static const std::wstring InitialCaption;
 
 private:
-    template <class T, class... A>
-    T& named(const std::wstring& n, A&&... args) {
-        T& c = add<T>(*this, std::forward<A>(args)...);
-        c.name = n;
-        controls_[n] = &c;
-        return c;
-    }
-    std::map<std::wstring, ui::Window*> controls_;
 };
 
 extern TAbout* About;

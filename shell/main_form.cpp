@@ -126,14 +126,14 @@ TMainForm::TMainForm()
                                         ui::PageControlArgs{0, 30, 589, 340, 170, 20, ui::sansSerif(12, ui::Bold)});
     ui::Panel& sheet1 = pageCtrl_->addPage(L"Страница 1");
     ui::Panel& sheet2 = pageCtrl_->addPage(L"Страница 2");
-    controls_[L"TabSheet1"] = &sheet1;
-    controls_[L"TabSheet2"] = &sheet2;
+    listControl(L"TabSheet1", sheet1);
+    listControl(L"TabSheet2", sheet2);
     scroll1_ = &named<ui::ScrollBox>(L"ScrollBox1", sheet1, 0, 0, 581, 310);
     scroll2_ = &named<ui::ScrollBox>(L"ScrollBox2", sheet2, 0, 0, 581, 310);
     panel1_ = &scroll1_->setContent({0, 0, 560, 1040, false, ui::sansSerif(kPanelFontPx)});
     panel2_ = &scroll2_->setContent({0, 0, 560, 1040, false, ui::sansSerif(kPanelFontPx)});
-    controls_[L"PanelSet1"] = panel1_;
-    controls_[L"PanelSet2"] = panel2_;
+    listControl(L"PanelSet1", *panel1_);
+    listControl(L"PanelSet2", *panel2_);
     buildPage1();
     buildPage2Fixed();
     FormCreate();
@@ -245,11 +245,6 @@ void TMainForm::FormCreate() {
     scroll1_->scrollTo(0);
     scroll2_->scrollTo(0);
     combo(L"cbTrial").setItemIndex(0);
-}
-
-ui::Window* TMainForm::control(const std::wstring& n) const {
-    auto it = controls_.find(n);
-    return it == controls_.end() ? nullptr : it->second;
 }
 
 ui::Window* TMainForm::DynControls(int slot) const {

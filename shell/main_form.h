@@ -19,8 +19,6 @@ public:
     // Creation handler, run by the constructor once the window exists.
     void FormCreate();
 
-    // A named control of the form (edSurName, cbTrial, bbPrintSheet1, lbFIO, ...), or nullptr.
-    ui::Window* control(const std::wstring& name) const;
     // DynControls slots 1..142.
     ui::Window* DynControls(int slot) const;
     ui::Edit& edit(const std::wstring& name) const;
@@ -55,13 +53,6 @@ public:
     ui::FileDialog& SaveSetDialog() { return saveDialog_; }
 
 private:
-    template <class T, class... A>
-    T& named(const std::wstring& n, ui::Window& parent, A&&... args) {
-        T& c = parent.add<T>(parent, std::forward<A>(args)...);
-        c.name = n;
-        controls_[n] = &c;
-        return c;
-    }
     void buildToolbar();
     void buildMenu();
     void buildPage1();
@@ -76,7 +67,6 @@ private:
     ui::ScrollBox* scroll2_ = nullptr;
     ui::Panel* panel1_ = nullptr;
     ui::Panel* panel2_ = nullptr;
-    std::map<std::wstring, ui::Window*> controls_;
     std::array<ui::Window*, kDynControlCount + 1> dyn_{};
     std::vector<ui::Window*> page2TabOrder_;
     ui::FileDialog openDialog_;

@@ -104,11 +104,6 @@ TSettings::TSettings() {
                  sedFontSizeCol3});
 }
 
-ui::Window* TSettings::control(const std::wstring& n) const {
-    auto it = controls_.find(n);
-    return it == controls_.end() ? nullptr : it->second;
-}
-
 void TSettings::FormActivate() {
     if (IniFileExists()) {
         // A file that does not read gives the defaults, which ReadPrintOffsets hands back then.

@@ -20,8 +20,6 @@ public:
     // Stores the values in PrintOffsets and the settings file, then closes the dialog.
     void BitBtnOKClick();
 
-    // A named control (Label1, SetGroupBox2, meSetDeltaX1, UpDownSetDeltaY2, ...), or nullptr.
-    ui::Window* control(const std::wstring& name) const;
 
     // The form's fields; the form owns the controls.
     ui::Label* Label1 = nullptr;
@@ -48,16 +46,8 @@ protected:
     LRESULT handleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
 
 private:
-    template <class T, class... A>
-    T& named(const std::wstring& n, ui::Window& parent, A&&... args) {
-        T& c = parent.add<T>(parent, std::forward<A>(args)...);
-        c.name = n;
-        controls_[n] = &c;
-        return c;
-    }
     bool isNewActivation(HWND previous);
 
-    std::map<std::wstring, ui::Window*> controls_;
     bool justShown_ = false;
 };
 

@@ -73,6 +73,12 @@ bool Application::preTranslate(MSG& msg) {
     return false;
 }
 
+void Application::dispatch(MSG& msg) {
+    if (preTranslate(msg)) return;
+    TranslateMessage(&msg);
+    DispatchMessageW(&msg);
+}
+
 bool Application::handleOneMessage() {
     MSG msg;
     BOOL r = GetMessageW(&msg, nullptr, 0, 0);
@@ -80,10 +86,7 @@ bool Application::handleOneMessage() {
         terminated_ = true;
         return false;
     }
-    if (!preTranslate(msg)) {
-        TranslateMessage(&msg);
-        DispatchMessageW(&msg);
-    }
+    dispatch(msg);
     return true;
 }
 
@@ -94,10 +97,7 @@ void Application::processMessages() {
             terminated_ = true;
             return;
         }
-        if (!preTranslate(msg)) {
-            TranslateMessage(&msg);
-            DispatchMessageW(&msg);
-        }
+        dispatch(msg);
     }
 }
 

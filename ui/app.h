@@ -47,6 +47,7 @@ public:
 
     // Keyboard handling of forms (tab order, default and cancel buttons, key preview).
     bool preTranslate(MSG& msg);
+    void dispatch(MSG& msg);
 
     HINSTANCE instance() const;
 

@@ -14,9 +14,6 @@ public:
     // Runs step now, again after the first delay, then every repeat interval until stop().
     void start(std::function<void()> step);
     void stop();
-    bool active() const { return timer_.running(); }
-    UINT firstDelay() const { return firstDelay_; }
-    UINT repeatInterval() const { return repeat_; }
 
 private:
     void tick();

@@ -125,11 +125,7 @@ void ComboBox::showDropDown(bool show) { SendMessageW(hwnd(), CB_SHOWDROPDOWN, s
 int ComboBox::fieldHeight() const {
     COMBOBOXINFO info{};
     info.cbSize = sizeof(info);
-    if (GetComboBoxInfo(hwnd(), &info)) {
-        RECT r;
-        GetWindowRect(hwnd(), &r);
-        return info.rcButton.bottom + info.rcButton.top;
-    }
+    if (GetComboBoxInfo(hwnd(), &info)) return info.rcButton.bottom + info.rcButton.top;
     return fieldHeight_;
 }
 

@@ -169,7 +169,6 @@ public:
     ScrollBox(Window& parent, int x, int y, int w, int h);
     // The panel that scrolls; created once.
     Panel& setContent(const PanelArgs& a);
-    Panel* content() const { return content_; }
     void scrollTo(int y);
     int scrollPos() const { return pos_; }
     // Scrolls every scroll box around w so that w is in view.

@@ -16,6 +16,9 @@ public:
 // The system's text for a Win32 error code, without the trailing line break.
 std::wstring systemMessage(DWORD code);
 
+// The system's text for GetLastError().
+inline std::wstring lastErrorMessage() { return systemMessage(GetLastError()); }
+
 // Throws Error("<what>: <system message>") for GetLastError().
 [[noreturn]] void throwLastError(const std::wstring& what);
 

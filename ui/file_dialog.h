@@ -26,7 +26,6 @@ public:
     void setFileName(const std::wstring& n) { args_.fileName = n; }
     int filterIndex() const { return filterIndex_; }
     void setFilterIndex(int i) { filterIndex_ = i; }
-    const FileDialogArgs& args() const { return args_; }
     // "A|B|C|D" -> "A\0B\0C\0D\0\0"
     static std::wstring filterString(const std::wstring& formFilter);
 

@@ -22,7 +22,12 @@ Form::~Form() {
     }
 }
 
-void Form::createForm(const FormArgs& a) {
+namespace {
+struct FormStyle {
+    DWORD style, ex;
+};
+
+FormStyle styleOf(const FormArgs& a) {
     DWORD style = WS_CLIPCHILDREN | WS_CAPTION;
     DWORD ex = 0;
     switch (a.border) {
@@ -34,6 +39,19 @@ void Form::createForm(const FormArgs& a) {
     if (a.minimizeBox) style |= WS_MINIMIZEBOX;
     if (a.maximizeBox) style |= WS_MAXIMIZEBOX;
     if (a.topMost) ex |= WS_EX_TOPMOST;
+    return {style, ex};
+}
+}  // namespace
+
+SIZE Form::clientOfOuter(const FormArgs& a, int outerWidth, int outerHeight) {
+    const auto [style, ex] = styleOf(a);
+    RECT r{0, 0, 0, 0};
+    AdjustWindowRectEx(&r, style, FALSE, ex);
+    return {outerWidth - (r.right - r.left), outerHeight - (r.bottom - r.top)};
+}
+
+void Form::createForm(const FormArgs& a) {
+    const auto [style, ex] = styleOf(a);
     RECT r{0, 0, a.clientWidth, a.clientHeight};
     AdjustWindowRectEx(&r, style, FALSE, ex);
     int w = r.right - r.left, h = r.bottom - r.top;
@@ -69,6 +87,11 @@ bool Form::runMenuCommand(UINT id) {
     if (it == commands_.end() || !it->second) return false;
     it->second();
     return true;
+}
+
+Window* Form::control(const std::wstring& n) const {
+    auto it = controls_.find(n);
+    return it == controls_.end() ? nullptr : it->second;
 }
 
 UINT Form::menuId(const std::wstring& itemName) const {
@@ -199,12 +222,8 @@ LRESULT Form::handleMessage(UINT msg, WPARAM wp, LPARAM lp) {
         }
         break;
     case WM_CLOSE:
-        if (onCloseQuery) onCloseQuery();
         doClose();
         return 0;
-    case WM_ACTIVATE:
-        if (LOWORD(wp) != WA_INACTIVE && onActivate) onActivate();
-        break;
     case WM_DESTROY:
         menu_.release();
         if (Application::get().mainForm() == this) Application::get().terminate();

@@ -36,6 +36,8 @@ public:
     ~Form() override;
 
     void createForm(const FormArgs& args);
+    // The client size a form of these arguments has at the given outer size.
+    static SIZE clientOfOuter(const FormArgs& args, int outerWidth, int outerHeight);
 
     void show();
     void hide();
@@ -56,13 +58,14 @@ public:
     bool runMenuCommand(UINT id);
     UINT menuId(const std::wstring& itemName) const;
 
+    // A control the form made with named(), or nullptr.
+    Window* control(const std::wstring& name) const;
+
     // Moves the focus to the next (or previous) stop of the tab order.
     void selectNext(bool forward);
     // Keyboard handling before the focused control sees the key.
     virtual bool preTranslate(MSG& msg);
 
-    std::function<void()> onActivate;
-    std::function<void()> onCloseQuery;  // runs when the form is asked to close
 
     // Key preview: every key down reaches this first (it is not consumed).
     bool keyPreview = false;
@@ -72,9 +75,20 @@ protected:
     LRESULT handleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
     // Default: hide; the main form destroys itself, which ends the program.
     virtual void doClose();
+    // Makes a child control of parent under a name that control() finds.
+    template <class T, class... A>
+    T& named(const std::wstring& n, Window& parent, A&&... args) {
+        T& c = parent.add<T>(parent, std::forward<A>(args)...);
+        c.name = n;
+        listControl(n, c);
+        return c;
+    }
+    // Lets control() find c under n; c's own name stays as it is.
+    void listControl(const std::wstring& n, Window& c) { controls_[n] = &c; }
 
 private:
     Window* tabStopOf(HWND focus) const;
+    std::map<std::wstring, Window*> controls_;
     std::vector<Window*> tabOrder_;
     Button* defaultButton_ = nullptr;
     Button* cancelButton_ = nullptr;

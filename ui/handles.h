@@ -40,10 +40,6 @@ struct GdiTraits {
     static H invalid() { return nullptr; }
     static void close(H h) { DeleteObject(h); }
 };
-struct KernelTraits {
-    static HANDLE invalid() { return nullptr; }
-    static void close(HANDLE h) { CloseHandle(h); }
-};
 struct FileTraits {
     static HANDLE invalid() { return INVALID_HANDLE_VALUE; }
     static void close(HANDLE h) { CloseHandle(h); }
@@ -73,8 +69,6 @@ using FontHandle = Handle<HFONT, GdiTraits<HFONT>>;
 using BrushHandle = Handle<HBRUSH, GdiTraits<HBRUSH>>;
 using PenHandle = Handle<HPEN, GdiTraits<HPEN>>;
 using BitmapHandle = Handle<HBITMAP, GdiTraits<HBITMAP>>;
-using RegionHandle = Handle<HRGN, GdiTraits<HRGN>>;
-using KernelHandle = Handle<HANDLE, KernelTraits>;
 using FileHandle = Handle<HANDLE, FileTraits>;
 using MemoryDC = Handle<HDC, MemDcTraits>;
 using EnhMetaFile = Handle<HENHMETAFILE, EmfTraits>;

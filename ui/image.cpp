@@ -1,5 +1,7 @@
 #include "ui/image.h"
 
+#include "ui/metafile.h"
+
 namespace ui {
 
 Image::Image(Window& parent, int x, int y, int w, int h) {
@@ -12,17 +14,13 @@ void Image::setPicture(EnhMetaFile picture) {
     invalidate();
 }
 
-void Image::draw(HDC dc, const RECT& r) const {
-    if (picture_) PlayEnhMetaFile(dc, picture_.get(), &r);
-}
-
 LRESULT Image::handleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     if (msg == WM_PAINT) {
         PaintDC dc(hwnd());
         RECT r;
         GetClientRect(hwnd(), &r);
         FillRect(dc.get(), &r, GetSysColorBrush(COLOR_BTNFACE));
-        draw(dc.get(), r);
+        if (picture_) DrawMetafile(dc.get(), picture_.get(), r);
         return 0;
     }
     if (msg == WM_ERASEBKGND) return 1;

@@ -13,7 +13,6 @@ public:
     void setPicture(EnhMetaFile picture);
     HENHMETAFILE picture() const { return picture_.get(); }
     // Draws the picture into r of dc, as the control paints it.
-    void draw(HDC dc, const RECT& r) const;
 
 protected:
     LRESULT handleMessage(UINT msg, WPARAM wp, LPARAM lp) override;

@@ -22,8 +22,8 @@ MetafileRecorder::MetafileRecorder(int widthPx, int heightPx, HDC reference) {
     WindowDC screen(nullptr);
     HDC ref = reference ? reference : screen.get();
     if (!ref) throwLastError(L"Cannot reach the screen");
-    frame_ = MetafileFrame(ref, widthPx, heightPx);
-    dc_ = CreateEnhMetaFileW(ref, nullptr, &frame_, nullptr);
+    const RECT frame = MetafileFrame(ref, widthPx, heightPx);
+    dc_ = CreateEnhMetaFileW(ref, nullptr, &frame, nullptr);
     if (!dc_) throwLastError(L"Cannot record a page picture");
 }
 

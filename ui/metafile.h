@@ -29,21 +29,16 @@ public:
 
     // Null once closed.
     HDC canvas() const { return dc_; }
-    const RECT& frame() const { return frame_; }
     EnhMetaFile close();
 
 private:
     HDC dc_ = nullptr;
-    RECT frame_{};
 };
 
 // The platform's serialisation of a picture: header record first, end record last.
 std::vector<std::uint8_t> EmfBytes(HENHMETAFILE emf);
 // Throws ui::Error when the system does not accept the bytes as a metafile.
 EnhMetaFile EmfFromBytes(std::span<const std::uint8_t> bytes);
-inline EnhMetaFile EmfFromBytes(const std::vector<std::uint8_t>& bytes) {
-    return EmfFromBytes(std::span<const std::uint8_t>(bytes));
-}
 
 // Plays the picture with its frame stretched onto `target`. False when some record
 // could not be played; what could be drawn is drawn.

@@ -19,8 +19,6 @@ bool sameName(const std::wstring& a, const std::wstring& b) {
                                 static_cast<int>(b.size()), TRUE) == CSTR_EQUAL;
 }
 
-std::wstring lastErrorText() { return systemMessage(GetLastError()); }
-
 // The system's default printer; empty when it names none.
 std::wstring defaultPrinterName() {
     DWORD size = 0;
@@ -72,7 +70,7 @@ void TPrinter::enumerate() {
             if (!ok) buf.resize(needed);
         }
         if (!ok) {
-            note(L"EnumPrintersW level " + std::to_wstring(level) + L" failed: " + lastErrorText());
+            note(L"EnumPrintersW level " + std::to_wstring(level) + L" failed: " + lastErrorMessage());
             continue;
         }
         for (DWORD i = 0; i < count; ++i) {
@@ -113,13 +111,13 @@ void TPrinter::loadDevMode() {
     std::wstring name = printers_[static_cast<std::size_t>(index_)].name;
     HANDLE raw = nullptr;
     if (!OpenPrinterW(name.data(), &raw, nullptr)) {
-        note(L"OpenPrinterW \"" + name + L"\" failed: " + lastErrorText());
+        note(L"OpenPrinterW \"" + name + L"\" failed: " + lastErrorMessage());
         return;
     }
     PrinterHandle printer(raw);
     const LONG size = DocumentPropertiesW(nullptr, printer.get(), name.data(), nullptr, nullptr, 0);
     if (size <= 0) {
-        note(L"DocumentPropertiesW (size) \"" + name + L"\" failed: " + lastErrorText());
+        note(L"DocumentPropertiesW (size) \"" + name + L"\" failed: " + lastErrorMessage());
         return;
     }
     GlobalHandle mem(GlobalAlloc(GHND, static_cast<SIZE_T>(size)));
@@ -129,7 +127,7 @@ void TPrinter::loadDevMode() {
         if (!dm) throwLastError(L"Cannot lock the device mode of printer " + name);
         if (DocumentPropertiesW(nullptr, printer.get(), name.data(), dm.get(), nullptr,
                                 DM_OUT_BUFFER) != IDOK) {
-            note(L"DocumentPropertiesW \"" + name + L"\" failed: " + lastErrorText());
+            note(L"DocumentPropertiesW \"" + name + L"\" failed: " + lastErrorMessage());
             return;
         }
     }
@@ -170,10 +168,7 @@ HDC TPrinter::handle() {
     GlobalLockGuard<DEVMODEW> dm(devMode_.get());
     // The spooler finds the driver from the device name.
     dc_.reset(CreateDCW(L"WINSPOOL", name.c_str(), nullptr, dm.get()));
-    if (!dc_) {
-        const DWORD code = GetLastError();
-        throw Error(L"Cannot open printer " + name + L": CreateDCW failed: " + systemMessage(code));
-    }
+    if (!dc_) throwLastError(L"Cannot open printer " + name + L": CreateDCW failed");
     return dc_.get();
 }
 
@@ -191,9 +186,12 @@ void TPrinter::failJob(const std::wstring& call) {
     printing_ = false;
     aborted_ = true;
     pageNumber_ = 0;
-    const std::wstring name = printers_[static_cast<std::size_t>(index_)].name;
-    throw Error(L"Printing \"" + title_ + L"\" on " + name + L": " + call + L" failed: " +
-                systemMessage(code));
+    throwJobError(call, code);
+}
+
+void TPrinter::throwJobError(const std::wstring& call, DWORD code) const {
+    const std::wstring& name = printers_[static_cast<std::size_t>(index_)].name;
+    throw Error(L"Printing \"" + title_ + L"\" on " + name + L": " + call + L" failed: " + systemMessage(code));
 }
 
 void TPrinter::beginDoc(const std::wstring& title) {
@@ -204,12 +202,7 @@ void TPrinter::beginDoc(const std::wstring& title) {
     DOCINFOW info{};
     info.cbSize = sizeof info;
     info.lpszDocName = title_.c_str();
-    if (StartDocW(dc, &info) <= 0) {
-        const DWORD code = GetLastError();
-        const std::wstring& name = printers_[static_cast<std::size_t>(index_)].name;
-        throw Error(L"Printing \"" + title_ + L"\" on " + name + L": StartDocW failed: " +
-                    systemMessage(code));
-    }
+    if (StartDocW(dc, &info) <= 0) throwJobError(L"StartDocW", GetLastError());
     printing_ = true;
     pageNumber_ = 1;
     if (StartPage(dc) <= 0) failJob(L"StartPage");
@@ -234,7 +227,7 @@ void TPrinter::abort() {
     if (!printing_) return;
     // Wine answers 0 here although the job is dropped, and its context then refuses
     // the next StartDocW: the next job gets a fresh device context.
-    if (AbortDoc(dc_.get()) <= 0) note(L"AbortDoc failed: " + lastErrorText());
+    if (AbortDoc(dc_.get()) <= 0) note(L"AbortDoc failed: " + lastErrorMessage());
     freeDC();
     printing_ = false;
     aborted_ = true;

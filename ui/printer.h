@@ -94,12 +94,12 @@ private:
     void note(std::wstring problem);
     // Ends the job with AbortDoc after `call` failed, then throws what failed.
     [[noreturn]] void failJob(const std::wstring& call);
+    [[noreturn]] void throwJobError(const std::wstring& call, DWORD code) const;
 
     std::vector<PrinterEntry> printers_;
     int defaultIndex_ = -1;
     int index_ = -1;
     GlobalHandle devMode_;
-    bool devModeLoaded_ = false;
     MemoryDC dc_;
     bool printing_ = false;
     bool aborted_ = false;

@@ -38,8 +38,6 @@ public:
 
     Edit& field() const;
     HWND buttons() const;
-    // The upper (+1) or lower (-1) button held with the mouse, 0 for none.
-    int heldButton() const { return held_; }
 
     // Runs after a step changed the value.
     std::function<void()> onChange;

@@ -95,13 +95,7 @@ LRESULT CALLBACK Window::customProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
         return DefWindowProcW(hwnd, msg, wp, lp);
     }
     LRESULT result = 0;
-    try {
-        result = self->dispatch(msg, wp, lp);
-    } catch (const std::exception& e) {
-        Application::get().showException(e);
-    } catch (...) {
-        Application::get().showError(L"Unknown error");
-    }
+    guarded([&] { result = self->dispatch(msg, wp, lp); });
     return result;
 }
 
@@ -242,7 +236,6 @@ SIZE Window::clientSize() const {
 
 void Window::setVisible(bool v) { ShowWindow(hwnd_, v ? SW_SHOWNA : SW_HIDE); }
 bool Window::visible() const { return hwnd_ && IsWindowVisible(hwnd_); }
-void Window::setEnabled(bool e) { EnableWindow(hwnd_, e); }
 bool Window::enabled() const { return hwnd_ && IsWindowEnabled(hwnd_); }
 
 void Window::setText(const std::wstring& s) { SetWindowTextW(hwnd_, s.c_str()); }
@@ -262,11 +255,6 @@ void Window::setFont(HFONT f) {
 
 void Window::invalidate() { InvalidateRect(hwnd_, nullptr, TRUE); }
 void Window::focus() { SetFocus(hwnd_); }
-
-bool Window::focused() const {
-    HWND f = GetFocus();
-    return f && (f == hwnd_ || IsChild(hwnd_, f));
-}
 
 Window* Window::parentWindow() const { return fromHandle(GetParent(hwnd_)); }
 

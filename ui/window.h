@@ -32,7 +32,6 @@ public:
 
     void setVisible(bool v);
     bool visible() const;  // visible itself and through all its parents
-    void setEnabled(bool e);
     bool enabled() const;
     void setText(const std::wstring& s);
     std::wstring text() const;
@@ -40,7 +39,6 @@ public:
     HFONT font() const { return font_; }
     void invalidate();
     void focus();
-    bool focused() const;
     Window* parentWindow() const;
 
     // Children owned by this window, destroyed with it.
