@@ -117,21 +117,28 @@ void TRepPreview::SetReportPrinter(TRepPrinter* printer) {
         printer->Client = ownHwnd_;
         printer->SetShowingPreview(true);
     }
-    SetPageNumber(1);
-    image_.ShowPage(1);
+    ShowPageAfresh(1);
     if (!destroying_ && hwnd()) invalidate();
     // Clicks and drags on the page reach the same handlers as those around it.
     static_cast<TRepMouseHandlers&>(image_) = static_cast<const TRepMouseHandlers&>(*this);
     if (failure) std::rethrow_exception(failure);
 }
 
-void TRepPreview::SetPageNumber(int n) {
-    if (n == pageNumber_ && image_.HasPage()) return;
-    if (n <= 0 || !printer_ || n > printer_->PageCount()) return;
+bool TRepPreview::ChangePage(int n) {
+    if (n == pageNumber_ && image_.HasPage()) return false;
+    if (n <= 0 || !printer_ || n > printer_->PageCount()) return false;
     image_.ShowPage(n);
     pageNumber_ = n;
     SetVertPosition(0);
     SetHorzPosition(0);
+    return true;
+}
+
+void TRepPreview::SetPageNumber(int n) { ChangePage(n); }
+
+void TRepPreview::ShowPageAfresh(int n) {
+    // Read once: by the page change when there is one, else here.
+    if (!ChangePage(n)) image_.ShowPage(n);
 }
 
 void TRepPreview::SetZoom(int value) {

@@ -77,6 +77,9 @@ public:
 
     int PageNumber() const { return pageNumber_; }
     void SetPageNumber(int n);
+    // Page n as SetPageNumber goes there, but read from the printer again even when it is
+    // the page on screen (new pages behind the same numbers).
+    void ShowPageAfresh(int n);
     int Zoom() const { return zoom_; }
     // 2..2000 per cent; anything else is ignored, the mode included.
     void SetZoom(int value);
@@ -112,6 +115,8 @@ protected:
 
 private:
     friend class TRepPreviewImage;
+    // SetPageNumber's move; true when it showed the page.
+    bool ChangePage(int n);
     void PageAvailableMessage(int page);
     void ProgressMessage(int progress);
     void UpdateScrollBars();

@@ -74,16 +74,6 @@ const SpeedButtonRow kSpeedButtons[] = {
     {&TRepStandardPreview::Load, L"Load", 269, L"Load", 0, L"REPOPENBITMAP", &TRepStandardPreview::LoadClick},
 };
 
-// The style ui::Form gives a sizeable window, to turn the outer size into the client size.
-constexpr DWORD kFormStyle =
-    WS_CLIPCHILDREN | WS_CAPTION | WS_THICKFRAME | WS_SYSMENU | WS_MINIMIZEBOX | WS_MAXIMIZEBOX;
-
-SIZE ClientOfOuter(int w, int h) {
-    RECT r{0, 0, 0, 0};
-    AdjustWindowRectEx(&r, kFormStyle, FALSE, 0);
-    return {w - (r.right - r.left), h - (r.bottom - r.top)};
-}
-
 int ViewHeight(SIZE client) {
     return std::max(0, static_cast<int>(client.cy) - kToolbarHeight - kStatusHeight);
 }
@@ -111,19 +101,20 @@ std::vector<std::unique_ptr<TRepStandardPreview>>& OpenPreviews() {
     return windows;
 }
 
-bool IsOpen(const TRepStandardPreview* w) {
-    const auto& all = OpenPreviews();
-    return std::any_of(all.begin(), all.end(), [w](const auto& p) { return p.get() == w; });
+auto FindOpen(const TRepStandardPreview* w) {
+    auto& all = OpenPreviews();
+    return std::find_if(all.begin(), all.end(), [w](const auto& p) { return p.get() == w; });
 }
+
+bool IsOpen(const TRepStandardPreview* w) { return FindOpen(w) != OpenPreviews().end(); }
 
 // Takes the window out of the list first: freeing it runs the after-preview hook, which
 // may open another preview.
 void FreeNow(const TRepStandardPreview* w) {
-    auto& all = OpenPreviews();
-    auto it = std::find_if(all.begin(), all.end(), [w](const auto& p) { return p.get() == w; });
-    if (it == all.end()) return;
+    auto it = FindOpen(w);
+    if (it == OpenPreviews().end()) return;
     std::unique_ptr<TRepStandardPreview> gone = std::move(*it);
-    all.erase(it);
+    OpenPreviews().erase(it);
 }
 
 }  // namespace
@@ -142,16 +133,15 @@ TRepStandardPreview::TRepStandardPreview(TRepPrinter* printer) {
     name = L"RepStandardPreview";
     // 1. The form definition.
     ui::FormArgs args;
-    const SIZE client = ClientOfOuter(kFormWidth, kFormHeight);
-    args.clientWidth = client.cx;
-    args.clientHeight = client.cy;
     args.border = ui::BorderStyle::Sizeable;
     args.centered = true;
     args.font = ui::sansSerif(11);
+    const SIZE client = ui::Form::clientOfOuter(args, kFormWidth, kFormHeight);
+    args.clientWidth = client.cx;
+    args.clientHeight = client.cy;
     createForm(args);
     keyPreview = true;
     CreateControls();
-    FormCreate();
     // 2-4.
     ReportPrinter = printer;
     maximized_ = true;
@@ -200,14 +190,9 @@ void TRepStandardPreview::CreateControls() {
     RepPreview->setBounds(0, kToolbarHeight, c.cx, ViewHeight(c));
     RepPreview->OnPageAvailable = [this](TRepPreview&, int page) { RepPreviewPageAvailable(page); };
     RepPreview->OnProgressUpdate = [this](TRepPreview&, int progress) { RepPreviewProgressUpdate(progress); };
-    // The stored properties of the form definition, applied while still unattached.
-    RepPreview->SetPageNumber(1);
+    // The stored zoom of the form definition, applied while still unattached.
     RepPreview->SetZoom(kDefinitionZoom);
     setTabOrder({RepPreview, Exit});
-}
-
-void TRepStandardPreview::FormCreate() {
-    // The window itself has no scroll bars to track; the preview control's track.
 }
 
 void TRepStandardPreview::Show() {
@@ -324,9 +309,8 @@ void TRepStandardPreview::LoadClick() {
         return;
     }
     ReportPrinter->Load(dialog.fileName());
-    RepPreview->SetPageNumber(1);
     // Page 1 is fetched again even when it was on screen already.
-    RepPreview->Image().ShowPage(1);
+    RepPreview->ShowPageAfresh(1);
     UpdateStatus();
 }
 
@@ -376,10 +360,8 @@ void TRepStandardPreview::ReleaseLater() {
     const TRepStandardPreview* self = this;
     // Freed from the message loop, once the close message has been handled.
     ui::Application::get().post([self] {
-        auto& all = OpenPreviews();
-        auto it = std::find_if(all.begin(), all.end(), [self](const auto& p) { return p.get() == self; });
-        if (it == all.end() || (*it)->busy_ > 0) return;
-        FreeNow(self);
+        auto it = FindOpen(self);
+        if (it != OpenPreviews().end() && (*it)->busy_ == 0) FreeNow(self);
     });
 }
 

@@ -80,7 +80,6 @@ private:
     friend struct TRepStandardPreviewBusy;
     friend void FreeStandardPreviewsOf(const TRepPrinter& printer);
     void CreateControls();
-    void FormCreate();
     void Realign();
     void ReleaseLater();
     bool maximized_ = false;
