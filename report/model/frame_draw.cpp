@@ -1,6 +1,8 @@
-#include "report/model/frame_draw.h"
+// The frame drawn on a device context: the part of the frame that needs the platform.
+#include <windows.h>
 
 #include "report/model/font_gdi.h"
+#include "report/model/frame.h"
 #include "ui/error.h"
 #include "ui/handles.h"
 

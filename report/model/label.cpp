@@ -47,47 +47,58 @@ void TRepCustomLabel::SetAlignment(TRepAlignment value) {
 }
 
 namespace {
-// The font selected into a context for one measurement, and the previous one back.
-struct MeasureFont {
-    MeasureFont(HDC dc, const TRepFont& f) : font(CreateDeviceFont(f, GetDeviceCaps(dc, LOGPIXELSY))), sel(dc, font.get()) {}
-    ui::FontHandle font;
-    ui::SelectGuard sel;
+// Measures in the report's screen-compatible context with the label's font selected for
+// as long as it lives: one font for all the measuring of one formatting.
+class Measurer {
+public:
+    Measurer(HDC dc, const TRepFont& f, int zoom)
+        : dc_(dc), zoom_(zoom), font_(dc ? CreateDeviceFont(f, GetDeviceCaps(dc, LOGPIXELSY)) : ui::FontHandle()),
+          sel_(dc, font_.get()) {}
+    int Width(const std::wstring& s) const {
+        SIZE sz{};
+        if (!dc_ || !GetTextExtentPoint32W(dc_, s.c_str(), static_cast<int>(s.size()), &sz)) return 0;
+        return static_cast<int>(RoundEven(static_cast<long double>(sz.cx + 1) * zoom_ / 100));
+    }
+    int LineHeight() const {
+        SIZE sz{};
+        if (!dc_ || !GetTextExtentPoint32W(dc_, L"A", 1, &sz)) return 0;
+        return static_cast<int>(RoundEven(static_cast<long double>(sz.cy) * zoom_ / 100));
+    }
+
+private:
+    HDC dc_;
+    int zoom_;
+    ui::FontHandle font_;
+    ui::SelectGuard sel_;
 };
+
+HDC MeasureDCOf(const TRepCustomLabel& label) {
+    return label.ParentReport() ? label.ParentReport()->MeasureDC() : nullptr;
+}
 }  // namespace
 
 int TRepCustomLabel::TextWidth(const std::wstring& s) const {
-    HDC dc = ParentReport() ? ParentReport()->MeasureDC() : nullptr;
-    if (!dc) return 0;
-    MeasureFont mf(dc, Font());
-    SIZE sz{};
-    if (!GetTextExtentPoint32W(dc, s.c_str(), static_cast<int>(s.size()), &sz)) return 0;
-    return static_cast<int>(RoundEven(static_cast<long double>(sz.cx + 1) * Size.Zoom() / 100));
+    return Measurer(MeasureDCOf(*this), Font(), Size.Zoom()).Width(s);
 }
 
-int TRepCustomLabel::LineHeight() const {
-    HDC dc = ParentReport() ? ParentReport()->MeasureDC() : nullptr;
-    if (!dc) return 0;
-    MeasureFont mf(dc, Font());
-    SIZE sz{};
-    if (!GetTextExtentPoint32W(dc, L"A", 1, &sz)) return 0;
-    return static_cast<int>(RoundEven(static_cast<long double>(sz.cy) * Size.Zoom() / 100));
-}
+int TRepCustomLabel::LineHeight() const { return Measurer(MeasureDCOf(*this), Font(), Size.Zoom()).LineHeight(); }
 
 void TRepCustomLabel::FormatLines() {
     if (!HasParent()) return;
+    const Measurer measure(MeasureDCOf(*this), Font(), Size.Zoom());
     formatted_ = rep::FormatLines(caption_, Lines, AutoSize, WordWrap, Width(),
-                                  [this](const std::wstring& s) { return TextWidth(s); });
+                                  [&measure](const std::wstring& s) { return measure.Width(s); });
     if (AutoSize && !sizing_) {
         sizing_ = true;
         int widest = 0;
-        for (const auto& l : formatted_) widest = std::max(widest, TextWidth(l));
+        for (const auto& l : formatted_) widest = std::max(widest, measure.Width(l));
         if (Frame.DrawLeft()) widest += Frame.Width();
         if (Frame.DrawRight()) widest += Frame.Width();
         SetWidth(widest);
-        if (Lines.empty()) SetHeight(LineHeight() + 1);
+        if (Lines.empty()) SetHeight(measure.LineHeight() + 1);
         sizing_ = false;
     } else if (!AutoSize && ParentReport()) {
-        int need = LineHeight() + 1;
+        int need = measure.LineHeight() + 1;
         if (Height() < need) SetHeight(need);
     }
 }

@@ -1,7 +1,6 @@
 #include "report/model/printable.h"
 
 #include "report/model/band.h"
-#include "report/model/frame_draw.h"
 #include "report/run/rep_printer.h"
 #include "report/run/report.h"
 
@@ -136,7 +135,7 @@ void TRepPrintable::Print(long double OfsX, long double OfsY) {
     long double w = Size.NativeValue(TRepPrintableSize::WidthValue);
     long double h = Size.NativeValue(TRepPrintableSize::HeightValue);
     RECT r{p.XPos(l), p.YPos(t), p.XPos(l + w), p.YPos(t + h)};
-    DrawFrame(Frame, p.Canvas(), r, p.XFactor(), p.YFactor());
+    Frame.Draw(p.Canvas(), r, p.XFactor(), p.YFactor());
 }
 
 }  // namespace rep

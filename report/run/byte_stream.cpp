@@ -10,16 +10,12 @@ namespace rep {
 std::int32_t ReadI32(ByteStream& stream) {
     std::uint8_t b[4];
     stream.Read(b, sizeof b);
-    const std::uint32_t v = std::uint32_t{b[0]} | std::uint32_t{b[1]} << 8 |
-                            std::uint32_t{b[2]} << 16 | std::uint32_t{b[3]} << 24;
-    return static_cast<std::int32_t>(v);
+    return static_cast<std::int32_t>(LoadU32(b));
 }
 
 void WriteI32(ByteStream& stream, std::int32_t value) {
-    const auto v = static_cast<std::uint32_t>(value);
-    const std::uint8_t b[4] = {static_cast<std::uint8_t>(v), static_cast<std::uint8_t>(v >> 8),
-                               static_cast<std::uint8_t>(v >> 16),
-                               static_cast<std::uint8_t>(v >> 24)};
+    std::uint8_t b[4];
+    StoreU32(b, static_cast<std::uint32_t>(value));
     stream.Write(b, sizeof b);
 }
 

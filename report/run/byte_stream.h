@@ -27,6 +27,12 @@ public:
 };
 
 // Little-endian integers, as every report file field is stored.
+inline std::uint32_t LoadU32(const std::uint8_t* at) {
+    return std::uint32_t{at[0]} | std::uint32_t{at[1]} << 8 | std::uint32_t{at[2]} << 16 | std::uint32_t{at[3]} << 24;
+}
+inline void StoreU32(std::uint8_t* at, std::uint32_t v) {
+    for (int i = 0; i < 4; ++i) at[i] = static_cast<std::uint8_t>(v >> (8 * i));
+}
 std::int32_t ReadI32(ByteStream& stream);
 void WriteI32(ByteStream& stream, std::int32_t value);
 

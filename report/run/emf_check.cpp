@@ -1,5 +1,7 @@
 #include "report/run/emf_check.h"
 
+#include "report/run/byte_stream.h"
+
 namespace rep {
 
 namespace {
@@ -10,10 +12,7 @@ constexpr std::uint32_t kEmfSignature = 0x464D4520;  // " EMF"
 constexpr std::uint32_t kMinHeaderRecord = 88;
 constexpr std::uint32_t kEofRecord = 20;
 
-std::uint32_t U32At(std::span<const std::uint8_t> b, std::size_t at) {
-    return std::uint32_t{b[at]} | std::uint32_t{b[at + 1]} << 8 | std::uint32_t{b[at + 2]} << 16 |
-           std::uint32_t{b[at + 3]} << 24;
-}
+std::uint32_t U32At(std::span<const std::uint8_t> b, std::size_t at) { return LoadU32(b.data() + at); }
 
 }  // namespace
 

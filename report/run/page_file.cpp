@@ -7,22 +7,9 @@
 
 namespace rep {
 
-namespace {
-
-std::string BadFileMessage(const std::wstring& fileName, int page) {
-    std::wstring text = L"The file " + fileName + L" is not a valid report file: ";
-    if (page <= 0)
-        text += L"the header is damaged";
-    else
-        text += L"page " + std::to_wstring(page) + L" is damaged";
-    return ui::toUtf8(text);
-}
-
-}  // namespace
-
 ERepBadFile::ERepBadFile(std::wstring fileName, int page)
-    : ERepFileError(page), fileName_(std::move(fileName)),
-      message_(BadFileMessage(fileName_, page)) {}
+    : ERepFileError(page, ui::toUtf8(L"The file " + fileName + L" is not a valid report file: ") + DamagedPart(page)),
+      fileName_(std::move(fileName)) {}
 
 void AddPage(TRepPageList& pages, HENHMETAFILE page) { pages.AddPage(ui::EmfBytes(page)); }
 
@@ -49,9 +36,9 @@ void SaveToFile(TRepPageList& pages, const std::wstring& name) {
     }
 }
 
-ui::EnhMetaFile TRepLoadedFile::GetPage(int n) {
+ui::EnhMetaFile GetPage(TRepPageList& pages, const std::wstring& fileName, int n) {
     try {
-        return rep::GetPage(*pages, n);
+        return GetPage(pages, n);
     } catch (const ERepFileError& e) {
         throw ERepBadFile(fileName, e.Page());
     }

@@ -17,12 +17,10 @@ namespace rep {
 class ERepBadFile : public ERepFileError {
 public:
     ERepBadFile(std::wstring fileName, int page);
-    const char* what() const noexcept override { return message_.c_str(); }
     const std::wstring& FileName() const { return fileName_; }
 
 private:
     std::wstring fileName_;
-    std::string message_;
 };
 
 // Appends the picture as the next page.
@@ -30,6 +28,8 @@ void AddPage(TRepPageList& pages, HENHMETAFILE page);
 // Page n as a new picture, or none when n is not a stored page. A page the system
 // cannot read throws ERepFileError(n).
 ui::EnhMetaFile GetPage(TRepPageList& pages, int n);
+// The same for pages loaded from a saved report: damage throws ERepBadFile naming it.
+ui::EnhMetaFile GetPage(TRepPageList& pages, const std::wstring& fileName, int n);
 
 // Creates or truncates the file and copies the whole store into it, 10240 bytes at a
 // time, under the page-list lock (every writer of the store holds it) with the stream's
@@ -47,8 +47,7 @@ struct TRepLoadedFile {
     std::unique_ptr<TRepPageList> pages;  // after stream: freed first
 
     int PageCount() const { return pages->PageCount(); }
-    // As rep::GetPage, with damage named by the file.
-    ui::EnhMetaFile GetPage(int n);
+    ui::EnhMetaFile GetPage(int n) { return rep::GetPage(*pages, fileName, n); }
 };
 
 // Opens the file read-only and checks every page (its record links, its data and that

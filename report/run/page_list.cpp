@@ -36,16 +36,6 @@ void PutU16(std::uint8_t* at, std::uint16_t v) {
     at[1] = static_cast<std::uint8_t>(v >> 8);
 }
 
-void PutU32(std::uint8_t* at, std::uint32_t v) {
-    for (int i = 0; i < 4; ++i)
-        at[i] = static_cast<std::uint8_t>(v >> (8 * i));
-}
-
-std::uint32_t GetU32(const std::uint8_t* at) {
-    return std::uint32_t{at[0]} | std::uint32_t{at[1]} << 8 | std::uint32_t{at[2]} << 16 |
-           std::uint32_t{at[3]} << 24;
-}
-
 }  // namespace
 
 double DaysSince1899(int year, int month, int day, int hour, int minute, int second,
@@ -176,10 +166,10 @@ void TRepPageList::WriteHeaderLocked() {
     std::uint8_t h[kPageHeaderSize] = {};
     PutU16(h + 0, kPageFormatVersion);
     PutU16(h + 2, kEngineVersion);
-    PutU32(h + 8, static_cast<std::uint32_t>(pageCount_));
+    StoreU32(h + 8, static_cast<std::uint32_t>(pageCount_));
     const auto time = std::bit_cast<std::uint64_t>(clock_ ? clock_() : LocalNowAsDays());
-    PutU32(h + 12, static_cast<std::uint32_t>(time));
-    PutU32(h + 16, static_cast<std::uint32_t>(time >> 32));
+    StoreU32(h + 12, static_cast<std::uint32_t>(time));
+    StoreU32(h + 16, static_cast<std::uint32_t>(time >> 32));
     h[21] = compression_ ? 1 : 0;
     s.Seek(0);
     s.Write(h, sizeof h);
@@ -201,7 +191,7 @@ void TRepPageList::ReadHeaderLocked() {
     std::uint8_t h[kPageHeaderSize];
     s.Seek(0);
     s.Read(h, sizeof h);
-    const auto count = static_cast<std::int32_t>(GetU32(h + 8));
+    const auto count = static_cast<std::int32_t>(LoadU32(h + 8));
     const bool compressed = h[21] != 0;
 
     compression_ = compressed;

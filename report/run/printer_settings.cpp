@@ -31,8 +31,6 @@ std::wstring FileNamePart(const std::wstring& path) {
     return slash == std::wstring::npos ? path : path.substr(slash + 1);
 }
 
-std::wstring LastErrorText() { return ui::systemMessage(GetLastError()); }
-
 }  // namespace
 
 void TPrinterSettings::Note(std::wstring problem) {
@@ -64,7 +62,7 @@ void TPrinterSettings::ReadDriverName() {
     std::wstring name = device_;
     HANDLE raw = nullptr;
     if (!OpenPrinterW(name.data(), &raw, nullptr)) {
-        Note(L"OpenPrinterW \"" + name + L"\" failed: " + LastErrorText());
+        Note(L"OpenPrinterW \"" + name + L"\" failed: " + ui::lastErrorMessage());
         return;
     }
     ui::PrinterHandle printer(raw);
@@ -73,7 +71,7 @@ void TPrinterSettings::ReadDriverName() {
     std::vector<BYTE> buf(std::max<DWORD>(needed, sizeof(DRIVER_INFO_2W)));
     if (!GetPrinterDriverW(printer.get(), nullptr, 2, buf.data(), static_cast<DWORD>(buf.size()),
                            &needed)) {
-        Note(L"GetPrinterDriverW \"" + name + L"\" failed: " + LastErrorText());
+        Note(L"GetPrinterDriverW \"" + name + L"\" failed: " + ui::lastErrorMessage());
         return;
     }
     const auto* info = reinterpret_cast<const DRIVER_INFO_2W*>(buf.data());
@@ -85,14 +83,14 @@ void TPrinterSettings::ReadPaperList(const DEVMODEW* dm) {
     const wchar_t* port = port_.empty() ? nullptr : port_.c_str();
     const int count = DeviceCapabilitiesW(device_.c_str(), port, DC_PAPERS, nullptr, dm);
     if (count < 0) {
-        Note(L"DeviceCapabilitiesW DC_PAPERS \"" + device_ + L"\" failed: " + LastErrorText());
+        Note(L"DeviceCapabilitiesW DC_PAPERS \"" + device_ + L"\" failed: " + ui::lastErrorMessage());
         return;
     }
     if (count == 0) return;
     std::vector<WORD> codes(static_cast<std::size_t>(count));
     if (DeviceCapabilitiesW(device_.c_str(), port, DC_PAPERS, reinterpret_cast<LPWSTR>(codes.data()),
                             dm) < 0) {
-        Note(L"DeviceCapabilitiesW DC_PAPERS \"" + device_ + L"\" failed: " + LastErrorText());
+        Note(L"DeviceCapabilitiesW DC_PAPERS \"" + device_ + L"\" failed: " + ui::lastErrorMessage());
         return;
     }
     for (WORD code : codes) {

@@ -2,17 +2,12 @@
 
 namespace rep {
 
-namespace {
-
-std::string DamageMessage(int page) {
-    std::string text = "The file is not a valid report file: ";
-    if (page <= 0)
-        return text + "the header is damaged";
-    return text + "page " + std::to_string(page) + " is damaged";
+std::string DamagedPart(int page) {
+    if (page <= 0) return "the header is damaged";
+    return "page " + std::to_string(page) + " is damaged";
 }
 
-}  // namespace
-
-ERepFileError::ERepFileError(int page) : ERepError(DamageMessage(page)), page_(page) {}
+ERepFileError::ERepFileError(int page)
+    : ERepError("The file is not a valid report file: " + DamagedPart(page)), page_(page) {}
 
 }  // namespace rep

@@ -19,8 +19,15 @@ public:
     explicit ERepFileError(int page);
     int Page() const noexcept { return page_; }
 
+protected:
+    // With the message of a caller that names the file.
+    ERepFileError(int page, const std::string& message) : ERepError(message), page_(page) {}
+
 private:
     int page_;
 };
+
+// What is damaged: "the header is damaged" or "page N is damaged".
+std::string DamagedPart(int page);
 
 }  // namespace rep

@@ -1,5 +1,6 @@
 #include "report/run/rep_printer.h"
 
+#include "report/model/system_display.h"
 #include "report/preview/standard_preview.h"
 #include "report/run/printer_settings.h"
 #include "report/run/rep_error.h"
@@ -10,12 +11,6 @@
 namespace rep {
 
 namespace {
-
-int ScreenPixelsPerInchY() {
-    ui::WindowDC screen(nullptr);
-    if (!screen.get()) ui::throwLastError(L"Cannot reach the screen");
-    return GetDeviceCaps(screen.get(), LOGPIXELSY);
-}
 
 // A paper length in tenths of a millimetre as device pixels.
 LONG PaperToDevice(int tenths, int dpi) {
@@ -80,17 +75,11 @@ void TRepPrinter::SetPrinterIndex(int index) {
 int TRepPrinter::PrinterIndex() const { return printer_->printerIndex(); }
 
 int TRepPrinter::PaperWidth() const {
-    const bool landscape = Orientation() == TRepOrientation::poLandscape;
-    if (const auto standard = PaperSizeTenths(PaperSize()))
-        return static_cast<int>(landscape ? standard->Length : standard->Width);
-    return landscape ? settings_->PaperLength() : settings_->PaperWidth();
+    return Orientation() == TRepOrientation::poLandscape ? settings_->PaperLength() : settings_->PaperWidth();
 }
 
 int TRepPrinter::PaperLength() const {
-    const bool landscape = Orientation() == TRepOrientation::poLandscape;
-    if (const auto standard = PaperSizeTenths(PaperSize()))
-        return static_cast<int>(landscape ? standard->Width : standard->Length);
-    return landscape ? settings_->PaperWidth() : settings_->PaperLength();
+    return Orientation() == TRepOrientation::poLandscape ? settings_->PaperWidth() : settings_->PaperLength();
 }
 
 void TRepPrinter::SetCompression(bool on) { pages_->SetCompression(on); }
@@ -125,7 +114,7 @@ void TRepPrinter::BeginDoc() {
         stream_ = std::make_unique<TRepStream>(TRepStream::kMemoryLimit);
         pages_->Attach(*stream_);
         loadedFile_.clear();
-        yFactor_ = DeviceFactor(ScreenPixelsPerInchY());
+        yFactor_ = DeviceFactor(ScreenResolution());
         xFactor_ = yFactor_;
     }
     status_ = stBusy;
@@ -252,12 +241,7 @@ void TRepPrinter::post(UINT msg, int value) {
 
 ui::EnhMetaFile TRepPrinter::GetPage(int n) {
     if ((status_ != stBusy && status_ != stFinished) || n < 1 || n > pageCount_) return {};
-    if (loadedFile_.empty()) return rep::GetPage(*pages_, n);
-    try {
-        return rep::GetPage(*pages_, n);
-    } catch (const ERepFileError& e) {
-        throw ERepBadFile(loadedFile_, e.Page());
-    }
+    return loadedFile_.empty() ? rep::GetPage(*pages_, n) : rep::GetPage(*pages_, loadedFile_, n);
 }
 
 void TRepPrinter::SetPageNumber(int n) {

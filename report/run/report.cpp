@@ -3,7 +3,6 @@
 #include <algorithm>
 
 #include "report/export/export_filter.h"
-#include "report/model/frame_draw.h"
 #include "report/run/progress_form.h"
 #include "report/run/rep_printer.h"
 #include "ui/app.h"
@@ -94,10 +93,8 @@ void TReport::RelayoutBands() {
     Page.SaveUnits();
     int y = static_cast<int>(RoundEven(NativeToPixels(Page.NativeValue(TRepPage::TopMarginValue), Page.Resolution(), zoom_)));
     int left = static_cast<int>(RoundEven(NativeToPixels(Page.NativeValue(TRepPage::LeftMarginValue), Page.Resolution(), zoom_)));
-    long double printable = Page.NativeValue(TRepPage::WidthValue) - Page.NativeValue(TRepPage::LeftMarginValue) -
-                            Page.NativeValue(TRepPage::RightMarginValue);
-    int cols = std::max(1, Page.Columns());
-    long double column = (printable - Page.NativeValue(TRepPage::ColumnSpaceValue) * (cols - 1)) / cols;
+    const long double printable = PrintableWidthNative();
+    const long double column = ColumnWidthNative();
     for (const auto& b : bands_) {
         long double w = b->IsPageWide() ? printable : column;
         b->Size.SetUnits(TRepUnit::Native);
@@ -120,6 +117,20 @@ std::vector<TRepPrintable*> TReport::AllPrintables() const {
 
 long double TReport::PageLengthNative() const { return Page.NativeValue(TRepPage::LengthValue); }
 long double TReport::PageWidthNative() const { return Page.NativeValue(TRepPage::WidthValue); }
+
+long double TReport::PrintableWidthNative() const {
+    return PageWidthNative() - Page.NativeValue(TRepPage::LeftMarginValue) -
+           Page.NativeValue(TRepPage::RightMarginValue);
+}
+
+long double TReport::ColumnWidthNative() const {
+    const int cols = std::max(1, Page.Columns());
+    return (PrintableWidthNative() - Page.NativeValue(TRepPage::ColumnSpaceValue) * (cols - 1)) / cols;
+}
+
+long double TReport::FooterTopNative() const {
+    return PageLengthNative() - Page.NativeValue(TRepPage::BottomMarginValue) - pageFooterSize_;
+}
 
 // ------------------------------------------------------------------ operations
 
@@ -194,10 +205,14 @@ void TReport::Print() {
     } restore{repPrinter_, kept};
     if (!rp->PrinterOK()) return;
     rp->Destination = dtPrinter;
+    CreateReportWithProgress(*rp);
+}
+
+void TReport::CreateReportWithProgress(TRepPrinter& rp) {
     TRepProgressForm progress;
-    progress.ReportPrinter = rp;
+    progress.ReportPrinter = &rp;
     if (ShowProgress) progress.show();
-    rp->Client = progress.hwnd();
+    rp.Client = progress.hwnd();
     CreateReport();
 }
 
@@ -221,11 +236,7 @@ void TReport::ExportToFilter(TRepExportFilter& filter) {
     TRepPrinter* rp = repPrinter_;
     PrinterRelease release{previewPrinters_, rp};
     rp->Destination = dtPageStore;
-    TRepProgressForm progress;
-    progress.ReportPrinter = rp;
-    if (ShowProgress) progress.show();
-    rp->Client = progress.hwnd();
-    CreateReport();
+    CreateReportWithProgress(*rp);
 }
 
 // ------------------------------------------------------------------ one run
@@ -323,7 +334,7 @@ void TReport::NewPage() {
 void TReport::EndPage() {
     if (pageNumber_ > 0) {
         if (OnEndPage) OnEndPage(*this);
-        currentY_ = RoundEven(PageLengthNative() - Page.NativeValue(TRepPage::BottomMarginValue) - pageFooterSize_);
+        currentY_ = RoundEven(FooterTopNative());
         TRepBand* footer = FindBand(TRepBandType::rbPageFooter);
         if (footer && (!finalPass_ || (Options & LastPageFooter))) PrintBand(footer);
         PrintReportControls();
@@ -338,7 +349,7 @@ void TReport::PrintReportControls() {
         RECT r{rp.XPos(Page.NativeValue(TRepPage::LeftMarginValue)), rp.YPos(Page.NativeValue(TRepPage::TopMarginValue)),
                rp.XPos(PageWidthNative() - Page.NativeValue(TRepPage::RightMarginValue)),
                rp.YPos(PageLengthNative() - Page.NativeValue(TRepPage::BottomMarginValue))};
-        DrawFrame(Frame, rp.Canvas(), r, rp.XFactor(), rp.YFactor());
+        Frame.Draw(rp.Canvas(), r, rp.XFactor(), rp.YFactor());
     }
 }
 
@@ -348,12 +359,7 @@ void TReport::NewColumn() {
         currentX_ = RoundEven(Page.NativeValue(TRepPage::LeftMarginValue));
         NewPage();
     } else {
-        int cols = std::max(1, Page.Columns());
-        long double printable = PageWidthNative() - Page.NativeValue(TRepPage::LeftMarginValue) -
-                                Page.NativeValue(TRepPage::RightMarginValue);
-        long double space = Page.NativeValue(TRepPage::ColumnSpaceValue);
-        long double detailWidth = (printable - space * (cols - 1)) / cols;
-        currentX_ += RoundEven(detailWidth + space);
+        currentX_ += RoundEven(ColumnWidthNative() + Page.NativeValue(TRepPage::ColumnSpaceValue));
         currentY_ = columnTop_;
         ++currentColumn_;
     }
@@ -381,8 +387,7 @@ void TReport::ForceNewPageRequest() {
 
 void TReport::SpaceCheck(TRepBand* band) {
     if (!band || band->BandType == TRepBandType::rbPageFooter) return;
-    long available = RoundEven(PageLengthNative() - Page.NativeValue(TRepPage::BottomMarginValue) - pageFooterSize_ -
-                               currentY_);
+    long available = RoundEven(FooterTopNative() - currentY_);
     if (RoundEven(band->NativeHeight()) >= available) NewColumn();
 }
 
@@ -413,7 +418,7 @@ void TReport::PrintBand(TRepBand* band) {
     }
     for (TRepPrintable* p : std::vector<TRepPrintable*>(band->Printables()))
         if (p->Enabled) p->Print(currentX_, currentY_);
-    if (drawGraphics_ && rp.Canvas() && band->Frame.AnyFrame()) DrawFrame(band->Frame, rp.Canvas(), r, rp.XFactor(), rp.YFactor());
+    if (drawGraphics_ && rp.Canvas() && band->Frame.AnyFrame()) band->Frame.Draw(rp.Canvas(), r, rp.XFactor(), rp.YFactor());
     currentY_ += RoundEven(band->NativeHeight());
     if (band->AfterPrint) band->AfterPrint(*band, true);
     if (band->ChildBand) PrintBand(band->ChildBand);

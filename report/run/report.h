@@ -119,6 +119,13 @@ private:
     std::vector<TRepPrintable*> AllPrintables() const;
     long double PageLengthNative() const;
     long double PageWidthNative() const;
+    // Between the side margins; one column of it, the column spaces taken off.
+    long double PrintableWidthNative() const;
+    long double ColumnWidthNative() const;
+    // Where the page footers begin.
+    long double FooterTopNative() const;
+    // A run with the progress window, to the printer or to an export.
+    void CreateReportWithProgress(TRepPrinter& rp);
 
     TRepBounds bounds_{0, 0, 0, 0};
     int zoom_ = 100;
