@@ -10,8 +10,6 @@
 
 namespace SystemSet {
 
-std::wstring IoErrorMessage(int code) { return ui::IoErrorMessage(code); }
-
 namespace {
 MainSet::TMainForm& form() { return *MainSet::MainForm; }
 
@@ -57,7 +55,7 @@ void SaveStateTo(const std::wstring& fileName) {
         throw ui::Error(e.Message());
     }
     int code = WriteFileReplacing(fileName, bytes);
-    if (code != 0) throw ui::Error(IoErrorMessage(code));
+    if (code != 0) throw ui::Error(ui::IoErrorMessage(code));
 }
 
 bool LoadStateFrom(const std::wstring& fileName) {

@@ -14,7 +14,4 @@ void LoadState();
 void SaveStateTo(const std::wstring& fileName);
 bool LoadStateFrom(const std::wstring& fileName);
 
-// The runtime's input/output message for an error code.
-std::wstring IoErrorMessage(int code);
-
 }  // namespace SystemSet

@@ -7,6 +7,7 @@
 #include "shell/state_file_io.h"
 #include "shell/system_set.h"
 #include "tests/win/host_files.h"
+#include "ui/io_error.h"
 
 namespace {
 
@@ -116,7 +117,7 @@ TEST(WriteFileReplacing, AFullDiskKeepsTheOldFile) {
     auto names = listFolder(disk.path());
     EXPECT_EQ(WriteFileReplacing(target, std::string(20000, 'n')), 101);
     expectUntouched(disk.path(), target, old, names);
-    EXPECT_EQ(SystemSet::IoErrorMessage(101), L"Disk full");
+    EXPECT_EQ(ui::IoErrorMessage(101), L"Disk full");
 }
 
 TEST(WriteFileReplacing, AFileNobodyMayReplaceKeepsItsContents) {
@@ -178,7 +179,7 @@ TEST(IoErrorMessage, NamesTheRuntimeErrors) {
         {5, L"File access denied"},     {100, L"Read beyond end of file"}, {101, L"Disk full"},
         {106, L"Invalid numeric input"}, {32, L"I/O error 32"},    {112, L"I/O error 112"},
     };
-    for (const Case& c : cases) EXPECT_EQ(SystemSet::IoErrorMessage(c.code), c.message) << c.code;
+    for (const Case& c : cases) EXPECT_EQ(ui::IoErrorMessage(c.code), c.message) << c.code;
 }
 
 }  // namespace
