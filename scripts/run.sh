@@ -1,10 +1,10 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds Blk.exe and starts it under Wine on this display.
+# Installs what is missing, builds the 64-bit Blk.exe and starts it under Wine on this display.
 set -euo pipefail
 source "$(dirname "$0")/env.sh"
 bash "$ROOT/scripts/deps.sh"
-build_win
-wine_prefix
+build_win x86_64
+wine_prefix "$WINEPREFIX"
 manager=desktop
 if [ -z "${DISPLAY:-}" ]; then
   manager=own
@@ -16,4 +16,4 @@ if [ -z "${DISPLAY:-}" ]; then
   echo "No display was set: started Xvfb on $DISPLAY (take a look with: DISPLAY=$DISPLAY import -window root shot.png)"
 fi
 wine_window_manager "$manager"
-exec wine "$BUILD_WIN/Blk.exe"
+exec "$WINE64" "$BUILD_X64/Blk.exe"
