@@ -122,6 +122,9 @@ TAbout::TAbout() : Timer1(150, [this] { Timer1Timer(); }) {
     bbOKAbout = &named<ui::Button>(L"bbOKAbout", *this, ui::ButtonArgs{InitialCaption, 2, 383, 199, 25});
     bbOKAbout->onClick = [this] { bbOKAboutClick(); };
     setDefaultButton(bbOKAbout);
+    // Esc, Space and Enter close the box like its button; Tab reaches the button.
+    setCancelButton(bbOKAbout);
+    setTabOrder({bbOKAbout});
     FormCreate();
 }
 

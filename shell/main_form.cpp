@@ -9,6 +9,7 @@
 #include "shell/system_set.h"
 #include "sheets/set_report.h"
 #include "sheets/set_report2.h"
+#include "ui/app.h"
 #include "ui/font.h"
 
 namespace MainSet {
@@ -118,6 +119,8 @@ TMainForm::TMainForm()
                   {L"Сохранить текущее состояние как...", L"Файл настроек (*.Blk)|*.Blk", L"Blk", L"Set1.Blk", true,
                    true, false}) {
     name = L"MainForm";
+    // The one main window: the state routines reach its fields from FormCreate on.
+    MainForm = this;
     createForm({L"Приложение к диплому", 589, 370, ui::BorderStyle::Single, true, true, false, true, false,
                 ui::sansSerif(11)});
     buildMenu();
@@ -245,6 +248,63 @@ void TMainForm::FormCreate() {
     scroll1_->scrollTo(0);
     scroll2_->scrollTo(0);
     combo(L"cbTrial").setItemIndex(0);
+    markSaved();
+}
+
+void TMainForm::markSaved() { savedState_ = SystemSet::CollectState(); }
+
+bool TMainForm::Modified() const { return SystemSet::CollectState() != savedState_; }
+
+bool TMainForm::CanDiscardInput() {
+    if (!Modified()) return true;
+    const int answer = MessageBoxW(hwnd(), L"Введённые данные не сохранены. Сохранить их в файл?",
+                                   ui::Application::get().title().c_str(), MB_YESNOCANCEL | MB_ICONQUESTION);
+    if (answer == IDNO) return true;
+    if (answer != IDYES || !saveDialog_.execute(hwnd())) return false;
+    try {
+        SystemSet::SaveState();
+    } catch (const std::exception& e) {
+        ui::Application::get().showException(e);
+        return false;
+    }
+    markSaved();
+    return true;
+}
+
+void TMainForm::doClose() {
+    if (CanDiscardInput()) ui::Form::doClose();
+}
+
+void TMainForm::showField(ui::Window& field) {
+    for (int page = 0; page < pageCtrl_->pageCount(); ++page)
+        if (IsChild(pageCtrl_->page(page).hwnd(), field.hwnd())) pageCtrl_->setActivePage(page);
+    field.focus();
+    ui::ScrollBox::scrollIntoView(field);
+}
+
+bool TMainForm::preTranslate(MSG& msg) {
+    // Ctrl+Tab, Ctrl+Shift+Tab, Ctrl+PgDn and Ctrl+PgUp turn the pages, as in any
+    // window with tabs, and put the secretary into the page's first field.
+    if (msg.message == WM_KEYDOWN && GetKeyState(VK_CONTROL) < 0 && GetKeyState(VK_MENU) >= 0) {
+        int step = 0;
+        if (msg.wParam == VK_TAB) step = GetKeyState(VK_SHIFT) < 0 ? -1 : 1;
+        else if (msg.wParam == VK_NEXT) step = 1;
+        else if (msg.wParam == VK_PRIOR) step = -1;
+        if (step) {
+            const int n = pageCtrl_->pageCount();
+            pageCtrl_->setActivePage((pageCtrl_->activePage() + step + n) % n);
+            (pageCtrl_->activePage() == 0 ? scroll1_ : scroll2_)->scrollTo(0);
+            focusFirst();
+            return true;
+        }
+    }
+    return ui::Form::preTranslate(msg);
+}
+
+void TMainForm::comeBack() {
+    if (!hwnd() || !IsWindowVisible(hwnd())) return;
+    SetActiveWindow(hwnd());
+    restoreFocus();
 }
 
 ui::Window* TMainForm::DynControls(int slot) const {
@@ -270,16 +330,25 @@ std::wstring TMainForm::fieldText(const std::wstring& n) const {
 }
 
 void TMainForm::mnOpenClick() {
-    if (openDialog_.execute(hwnd())) SystemSet::LoadState();
+    if (!CanDiscardInput() || !openDialog_.execute(hwnd())) return;
+    if (SystemSet::LoadStateFrom(openDialog_.fileName())) markSaved();
 }
 
 void TMainForm::mnSaveClick() {
-    if (saveDialog_.execute(hwnd())) SystemSet::SaveState();
+    if (!saveDialog_.execute(hwnd())) return;
+    SystemSet::SaveState();
+    markSaved();
 }
 
-void TMainForm::mnPrintSheet1Click() { SetReport::BlankoSheet1->Report1.Preview(); }
+void TMainForm::mnPrintSheet1Click() {
+    SetReport::BlankoSheet1->Report1.Preview();
+    comeBack();
+}
 
-void TMainForm::mnPrintSheet2Click() { SetReport2::BlankoSheet2->Report1.Preview(); }
+void TMainForm::mnPrintSheet2Click() {
+    SetReport2::BlankoSheet2->Report1.Preview();
+    comeBack();
+}
 
 void TMainForm::mnSettingsClick() { SettingsUnit::Settings->showModal(); }
 

@@ -4,6 +4,7 @@
 #include <map>
 #include <string>
 
+#include "shell/state_codec.h"
 #include "ui/controls.h"
 #include "ui/file_dialog.h"
 #include "ui/form.h"
@@ -44,6 +45,16 @@ public:
     void bbPrintSheet2Click() { mnPrintSheet2Click(); }
     void bbExitClick() { mnExitClick(); }
 
+    // Brings a field into view on its page and gives it the focus.
+    void showField(ui::Window& field);
+    // Whether the window holds input that the last Open or Save (or the start) did not.
+    bool Modified() const;
+    // Asks before unsaved input would be thrown away: save, discard, or go back. True
+    // when the caller may go on.
+    bool CanDiscardInput();
+
+    bool preTranslate(MSG& msg) override;
+
     ui::PageControl& PageCtrlSet() const { return *pageCtrl_; }
     ui::ScrollBox& ScrollBox1() const { return *scroll1_; }
     ui::ScrollBox& ScrollBox2() const { return *scroll2_; }
@@ -52,7 +63,14 @@ public:
     ui::FileDialog& OpenSetDialog() { return openDialog_; }
     ui::FileDialog& SaveSetDialog() { return saveDialog_; }
 
+protected:
+    void doClose() override;
+
 private:
+    // The input as the file holds it now counts as saved.
+    void markSaved();
+    // After a preview, back to the field the secretary was in.
+    void comeBack();
     void buildToolbar();
     void buildMenu();
     void buildPage1();
@@ -71,6 +89,7 @@ private:
     std::vector<ui::Window*> page2TabOrder_;
     ui::FileDialog openDialog_;
     ui::FileDialog saveDialog_;
+    SystemSet::TSettings savedState_;
 };
 
 extern TMainForm* MainForm;

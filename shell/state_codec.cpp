@@ -1,5 +1,6 @@
 #include "shell/state_codec.h"
 
+#include "shell/field_captions.h"
 #include "shell/int_parse.h"
 #include "ui/cp1251.h"
 #include "ui/utf8.h"
@@ -90,8 +91,7 @@ char32_t CodePointAt(std::wstring_view text, std::size_t i) {
 std::wstring BuildMessage(const std::string& field, char32_t codePoint) {
     char hex[16];
     std::snprintf(hex, sizeof hex, "U+%04X", static_cast<unsigned>(codePoint));
-    return L"Поле " + std::wstring(field.begin(), field.end()) +
-           L" содержит символ, который нельзя сохранить в файле (" +
+    return L"Поле " + FieldCaption(field) + L" содержит символ, который нельзя сохранить в файле (" +
            std::wstring(hex, hex + std::char_traits<char>::length(hex)) + L").";
 }
 
@@ -117,6 +117,8 @@ public:
         SkipLineEnd();
         return text;
     }
+
+    bool AtEnd() const { return pos_ == data_.size(); }
 
     std::optional<std::int32_t> ReadIndex() {
         while (pos_ < data_.size() && IsSkipped(data_[pos_])) ++pos_;
@@ -204,6 +206,13 @@ std::string EncodeState(const TSettings& record) {
         }
         out += "\r\n";
     }
+    for (const auto& [line, text] : record.Typed) {
+        const auto* index = line < StateLineCount ? std::get_if<std::int32_t>(&record.Values[line]) : nullptr;
+        if (!index || *index != -1 || text.empty()) continue;
+        out += fields[line].Name + "=";
+        AppendText(out, fields[line].Name, text);
+        out += "\r\n";
+    }
     return out;
 }
 
@@ -219,6 +228,17 @@ std::optional<TSettings> DecodeState(std::string_view bytes) {
         const auto index = reader.ReadIndex();
         if (!index) return std::nullopt;
         record.Values[i] = *index;
+    }
+    while (!reader.AtEnd()) {
+        const std::wstring line = reader.ReadText();
+        const auto eq = line.find(L'=');
+        if (eq == std::wstring::npos) continue;
+        const std::wstring name = line.substr(0, eq);
+        if (name.empty() || name.size() > 32) continue;
+        const auto field = FindStateField(std::string(name.begin(), name.end()));
+        if (!field || fields[*field].Kind != TStateKind::Index) continue;
+        if (std::get<std::int32_t>(record.Values[*field]) == -1 && eq + 1 < line.size())
+            record.Typed[*field] = line.substr(eq + 1);
     }
     return record;
 }

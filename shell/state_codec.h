@@ -5,6 +5,7 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <map>
 #include <optional>
 #include <stdexcept>
 #include <string>
@@ -36,6 +37,11 @@ using TStateValue = std::variant<std::wstring, std::int32_t>;
 // A fresh record holds empty texts and zero indices (what an empty file reads as).
 struct TSettings {
     std::array<TStateValue, StateLineCount> Values;
+    // Text typed by hand into a combo box whose index is -1, by its line (0-based). Kept
+    // after the 175 lines, as "cbMark7=зачтено", where a reader of 175 lines never looks.
+    std::map<std::size_t, std::wstring> Typed;
+
+    bool operator==(const TSettings&) const = default;
 
     TSettings();
 
@@ -52,8 +58,9 @@ public:
     EStateEncodeError(std::string field, char32_t codePoint);
     const std::string& Field() const { return field_; }
     char32_t CodePoint() const { return codePoint_; }
-    // The user's message, e.g. "Поле edSurName содержит символ, который нельзя
-    // сохранить в файле (U+4E2D)."; what() holds the same text in UTF-8.
+    // The user's message, naming the field as the window shows it, e.g. "Поле «Фамилия,
+    // имя, отчество» содержит символ, который нельзя сохранить в файле (U+4E2D).";
+    // what() holds the same text in UTF-8.
     const std::wstring& Message() const { return message_; }
 
 private:
@@ -62,7 +69,8 @@ private:
     std::wstring message_;
 };
 
-// The exact file bytes: each value followed by CR LF; indices in decimal.
+// The exact file bytes: each value followed by CR LF; indices in decimal; then a line
+// for each typed text of a combo box whose index is -1.
 // Throws EStateEncodeError for a character outside Windows-1251 and for CR and
 // Ctrl+Z, which would end the line or the file early on reading.
 // Throws std::logic_error if a value has the wrong kind for its line.
@@ -77,7 +85,9 @@ std::string EncodeState(const TSettings& record);
 //   blank or control character and skips the rest of that line; at the end of
 //   the data it reads as 0;
 // - the number is SettingsUnit::ParseInt32's syntax: optional sign, decimal
-//   digits or "$" with hexadecimal digits, within 32 bits.
+//   digits or "$" with hexadecimal digits, within 32 bits;
+// - after the 175 values, a line "name=text" naming a combo box whose index is -1
+//   restores the text typed into it; any other line there is ignored.
 std::optional<TSettings> DecodeState(std::string_view bytes);
 
 }  // namespace SystemSet

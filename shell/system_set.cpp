@@ -21,37 +21,49 @@ ui::Window& fieldControl(const TStateField& f) {
     return *w;
 }
 
-TSettings collect() {
-    TSettings rec;
-    const auto& fields = StateFields();
-    for (size_t i = 0; i < fields.size(); ++i) {
-        ui::Window& w = fieldControl(fields[i]);
-        if (fields[i].Kind == TStateKind::Index)
-            rec.Values[i] = static_cast<std::int32_t>(dynamic_cast<ui::ComboBox&>(w).itemIndex());
-        else
-            rec.Values[i] = w.text();
-    }
-    return rec;
-}
-
 void apply(const TSettings& rec) {
     const auto& fields = StateFields();
     for (size_t i = 0; i < fields.size(); ++i) {
         ui::Window& w = fieldControl(fields[i]);
-        if (fields[i].Kind == TStateKind::Index)
-            dynamic_cast<ui::ComboBox&>(w).setItemIndex(std::get<std::int32_t>(rec.Values[i]));
-        else
+        if (fields[i].Kind == TStateKind::Index) {
+            const auto index = std::get<std::int32_t>(rec.Values[i]);
+            dynamic_cast<ui::ComboBox&>(w).setItemIndex(index);
+            if (auto typed = rec.Typed.find(i); index == -1 && typed != rec.Typed.end()) w.setText(typed->second);
+        } else {
             w.setText(std::get<std::wstring>(rec.Values[i]));
+        }
     }
 }
 }  // namespace
 
+TSettings CollectState() {
+    TSettings rec;
+    const auto& fields = StateFields();
+    for (size_t i = 0; i < fields.size(); ++i) {
+        ui::Window& w = fieldControl(fields[i]);
+        if (fields[i].Kind == TStateKind::Index) {
+            auto& combo = dynamic_cast<ui::ComboBox&>(w);
+            int index = combo.itemIndex();
+            const std::wstring text = combo.text();
+            // Edited after an item was chosen: what prints is the text, not the item.
+            if (index >= 0 && text != combo.item(index)) index = -1;
+            rec.Values[i] = static_cast<std::int32_t>(index);
+            if (index < 0 && !text.empty()) rec.Typed[i] = text;
+        } else {
+            rec.Values[i] = w.text();
+        }
+    }
+    return rec;
+}
+
 void SaveStateTo(const std::wstring& fileName) {
-    TSettings rec = collect();
+    TSettings rec = CollectState();
     std::string bytes;
     try {
         bytes = EncodeState(rec);
     } catch (const EStateEncodeError& e) {
+        // Where the character is, so that the secretary can mend it at once.
+        if (auto line = FindStateField(e.Field())) form().showField(fieldControl(StateFields()[*line]));
         throw ui::Error(e.Message());
     }
     int code = WriteFileReplacing(fileName, bytes);

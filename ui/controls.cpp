@@ -51,6 +51,8 @@ Edit::Edit(Window& parent, const EditArgs& a) {
     if (a.align == Align::Right) style |= ES_RIGHT;
     if (a.align == Align::Center) style |= ES_CENTER;
     createControl(L"EDIT", parent.hwnd(), style, WS_EX_CLIENTEDGE, a.x, a.y, a.w, a.h, a.text);
+    // A field has no length limit; the control's own default stops at 30,000 characters.
+    SendMessageW(hwnd(), EM_LIMITTEXT, 0, 0);
 }
 
 HBRUSH Edit::onCtlColor(HDC dc) {
@@ -72,6 +74,7 @@ bool Edit::onCommand(WORD code) {
 ComboBox::ComboBox(Window& parent, const ComboArgs& a) : fieldHeight_(a.h), dropDownCount_(a.dropDownCount) {
     DWORD style = WS_CHILD | WS_VISIBLE | WS_VSCROLL | CBS_DROPDOWN | CBS_AUTOHSCROLL;
     createControl(L"COMBOBOX", parent.hwnd(), style, 0, a.x, a.y, a.w, a.h + 200);
+    SendMessageW(hwnd(), CB_LIMITTEXT, 0, 0);
     // The selection field is as high as the form says; the rest is the open list.
     SendMessageW(hwnd(), CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), std::max(1, a.h - 6));
     for (const auto& s : a.items) addItem(s);

@@ -120,10 +120,17 @@ void Form::showModal() {
     std::vector<HWND> disabled;
     EnumThreadWindows(GetCurrentThreadId(), collectEnabled, reinterpret_cast<LPARAM>(&disabled));
     HWND previous = GetActiveWindow();
+    // Owned by the main window (or whatever was active): no taskbar button of its own, and
+    // never behind the window it blocks.
+    HWND owner = previous;
+    if (Form* main = app.mainForm(); main && main != this && main->hwnd()) owner = main->hwnd();
+    if (owner != hwnd()) SetWindowLongPtrW(hwnd(), GWLP_HWNDPARENT, reinterpret_cast<LONG_PTR>(owner));
     for (HWND h : disabled) EnableWindow(h, FALSE);
     modal_ = true;
+    // Every showing starts at the first stop.
+    lastFocus_ = nullptr;
     show();
-    if (!tabOrder_.empty()) selectNext(true);
+    if (!IsChild(hwnd(), GetFocus())) focusFirst();
     while (modal_ && !app.terminated()) {
         if (!app.handleOneMessage()) break;
     }
@@ -172,6 +179,26 @@ void Form::selectNext(bool forward) {
             return;
         }
     }
+}
+
+void Form::focusFirst() {
+    for (Window* w : tabOrder_) {
+        if (w->visible() && w->enabled()) {
+            w->focus();
+            ScrollBox::scrollIntoView(*w);
+            return;
+        }
+    }
+}
+
+void Form::restoreFocus() {
+    if (lastFocus_ && IsWindow(lastFocus_) && IsChild(hwnd(), lastFocus_) && IsWindowVisible(lastFocus_) &&
+        IsWindowEnabled(lastFocus_)) {
+        SetFocus(lastFocus_);
+        return;
+    }
+    lastFocus_ = nullptr;
+    focusFirst();
 }
 
 bool Form::preTranslate(MSG& msg) {
@@ -224,6 +251,26 @@ LRESULT Form::handleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_CLOSE:
         doClose();
         return 0;
+    case WM_ACTIVATE:
+        // As a dialog does: remember where the focus was when another window takes over,
+        // and put it back when this one is active again, so that no key is typed into
+        // the bare form.
+        if (LOWORD(wp) == WA_INACTIVE) {
+            HWND f = GetFocus();
+            if (f && IsChild(hwnd(), f)) lastFocus_ = f;
+            return 0;
+        }
+        if (HIWORD(wp) == 0 && !tabOrder_.empty()) {
+            restoreFocus();
+            return 0;
+        }
+        break;
+    case WM_SETFOCUS:
+        if (!tabOrder_.empty()) {
+            restoreFocus();
+            return 0;
+        }
+        break;
     case WM_DESTROY:
         menu_.release();
         if (Application::get().mainForm() == this) Application::get().terminate();

@@ -63,6 +63,11 @@ public:
 
     // Moves the focus to the next (or previous) stop of the tab order.
     void selectNext(bool forward);
+    // Focuses the first stop of the tab order that can take the focus now.
+    void focusFirst();
+    // Gives the focus back to the control that had it when the form was last left (a
+    // dialog, message box or another window took over), or to the first stop.
+    void restoreFocus();
     // Keyboard handling before the focused control sees the key.
     virtual bool preTranslate(MSG& msg);
 
@@ -96,6 +101,7 @@ private:
     std::map<UINT, std::function<void()>> commands_;
     std::map<std::wstring, UINT> menuIds_;
     bool modal_ = false;
+    HWND lastFocus_ = nullptr;
     SIZE wantClient_{0, 0};
     void fitClient();
 };

@@ -1,4 +1,5 @@
 #include "shell/state_codec.h"
+#include "shell/field_captions.h"
 
 #include <gtest/gtest.h>
 
@@ -141,15 +142,15 @@ TEST(StateEncode, IndicesInDecimal) {
     }
 }
 
-TEST(StateEncode, UnsavableCharacterNamesTheField) {
-    struct Case { const char* field; std::wstring text; char32_t codePoint; const wchar_t* hex; };
+TEST(StateEncode, UnsavableCharacterNamesTheFieldAsTheWindowShowsIt) {
+    struct Case { const char* field; std::wstring text; char32_t codePoint; const wchar_t* hex; const wchar_t* shown; };
     const Case cases[] = {
-        {"edSurName", L"Ли \u4E2D", 0x4E2D, L"U+4E2D"},
-        {"edTown", L"caf\u00E9", 0xE9, L"U+00E9"},
-        {"edHours40", L"\u0080", 0x80, L"U+0080"},
-        {"edDiscipline1", L"a\rb", 0x0D, L"U+000D"},         // would split the line
-        {"edQualify", L"x\x1Ay", 0x1A, L"U+001A"},           // would end the file
-        {"edExamMore10", L"\U0001F600", 0x1F600, L"U+1F600"}, // a pair under UTF-16
+        {"edSurName", L"Ли \u4E2D", 0x4E2D, L"U+4E2D", L"«Фамилия, имя, отчество»"},
+        {"edTown", L"caf\u00E9", 0xE9, L"U+00E9", L"«Город»"},
+        {"edHours40", L"\u0080", 0x80, L"U+0080", L"«Количество аудиторных часов» в строке 40 на странице 2"},
+        {"edDiscipline1", L"a\rb", 0x0D, L"U+000D", L"«Наименование дисциплин» в строке 1 на странице 2"},
+        {"edQualify", L"x\x1Ay", 0x1A, L"U+001A", L"«Присвоена квалификация»"},
+        {"edExamMore10", L"\U0001F600", 0x1F600, L"U+1F600", L"«Итоговые государственные экзамены», строка 10"},
     };
     for (const auto& c : cases) {
         TSettings r;
@@ -160,8 +161,7 @@ TEST(StateEncode, UnsavableCharacterNamesTheField) {
         } catch (const EStateEncodeError& e) {
             EXPECT_EQ(e.Field(), c.field);
             EXPECT_EQ(e.CodePoint(), c.codePoint);
-            const std::wstring expected = L"Поле " + std::wstring(c.field, c.field + std::strlen(c.field)) +
-                                          L" содержит символ, который нельзя сохранить в файле (" + c.hex + L").";
+            const std::wstring expected = L"Поле " + std::wstring(c.shown) + L" содержит символ, который нельзя сохранить в файле (" + c.hex + L").";
             EXPECT_EQ(e.Message(), expected);
         }
     }
@@ -175,7 +175,8 @@ TEST(StateEncode, MessageInUtf8) {
         FAIL();
     } catch (const std::exception& e) {
         EXPECT_STREQ(e.what(),
-                     "\xD0\x9F\xD0\xBE\xD0\xBB\xD0\xB5 edSurName \xD1\x81\xD0\xBE\xD0\xB4\xD0\xB5\xD1\x80"
+                     "\xD0\x9F\xD0\xBE\xD0\xBB\xD0\xB5 \xC2\xAB\xD0\xA4\xD0\xB0\xD0\xBC\xD0\xB8\xD0\xBB\xD0\xB8\xD1\x8F, "
+                     "\xD0\xB8\xD0\xBC\xD1\x8F, \xD0\xBE\xD1\x82\xD1\x87\xD0\xB5\xD1\x81\xD1\x82\xD0\xB2\xD0\xBE\xC2\xBB \xD1\x81\xD0\xBE\xD0\xB4\xD0\xB5\xD1\x80"
                      "\xD0\xB6\xD0\xB8\xD1\x82 \xD1\x81\xD0\xB8\xD0\xBC\xD0\xB2\xD0\xBE\xD0\xBB, "
                      "\xD0\xBA\xD0\xBE\xD1\x82\xD0\xBE\xD1\x80\xD1\x8B\xD0\xB9 \xD0\xBD\xD0\xB5\xD0\xBB"
                      "\xD1\x8C\xD0\xB7\xD1\x8F \xD1\x81\xD0\xBE\xD1\x85\xD1\x80\xD0\xB0\xD0\xBD\xD0\xB8"
@@ -347,6 +348,60 @@ TEST(StateDecode, IndexAtCtrlZReadsZero) {
     ASSERT_TRUE(r.has_value());
     EXPECT_EQ(IndexAt(*r, 9), 0);
     EXPECT_EQ(TextAt(*r, 10), L"");
+}
+
+}  // namespace
+
+namespace {
+
+TEST(StateTyped, TextTypedIntoAComboBoxIsKeptAfterTheLinesAnOlderReaderTakes) {
+    TSettings r;
+    r.Index("cbTrial") = -1;
+    r.Typed[8] = L"прошел \u2713";  // not in Windows-1251: refused like any other text
+    EXPECT_THROW((void)EncodeState(r), EStateEncodeError);
+    r.Typed[8] = L"прошел успешно";
+    const auto mark3 = *SystemSet::FindStateField("cbMark3"), mark4 = *SystemSet::FindStateField("cbMark4");
+    r.Values[mark3] = std::int32_t{-1};
+    r.Typed[mark3] = L"зачтено = 5";
+    r.Values[mark4] = std::int32_t{2};
+    r.Typed[mark4] = L"not written: the index counts";
+    TSettings plain = r;
+    plain.Typed.clear();
+
+    const std::string bytes = EncodeState(r);
+    const std::string lines175 = EncodeState(plain);
+    ASSERT_EQ(bytes.substr(0, lines175.size()), lines175) << "the 175 lines are as before";
+    EXPECT_EQ(bytes.substr(lines175.size()),
+              "cbTrial=\xEF\xF0\xEE\xF8\xE5\xEB \xF3\xF1\xEF\xE5\xF8\xED\xEE\r\n"
+              "cbMark3=\xE7\xE0\xF7\xF2\xE5\xED\xEE = 5\r\n");
+
+    const auto back = DecodeState(bytes);
+    ASSERT_TRUE(back.has_value());
+    r.Typed.erase(mark4);
+    EXPECT_EQ(*back, r);
+    EXPECT_EQ(*DecodeState(lines175), plain) << "a file without them loads as before";
+
+    // Lines there that name no combo box, or one with an index, are passed over.
+    const auto odd = DecodeState(lines175 + "edTown=x\r\ncbMark4=y\r\nnonsense\r\ncbMark99=z\r\n=\r\ncbTrial=\r\n"
+                                            "cbMark3=v\r\n\x1A" "cbTrial=w");
+    ASSERT_TRUE(odd.has_value());
+    EXPECT_EQ(odd->Typed, (std::map<std::size_t, std::wstring>{{mark3, L"v"}}));
+}
+
+TEST(FieldCaptions, NameFieldsAsTheWindowShowsThem) {
+    const std::pair<const char*, const wchar_t*> cases[] = {
+        {"edName", L"«Фамилия, имя, отчество», строка 2"},
+        {"edSchool3", L"«Учебное заведение», строка 3"},
+        {"edSpecial", L"«Специальность»"},
+        {"edSpecialicy", L"«Специализация»"},
+        {"edSpec2", L"«По специальности», строка 2"},
+        {"edNameDiplPrj0", L"«Выполнение дипломного проекта (работы) на тему», строка 1"},
+        {"edExamen2", L"«Итоговый Государственный междисциплинарный экзамен», строка 2"},
+        {"cbTrial", L"«Вступительные испытания»"},
+        {"cbMark7", L"«Итоговая оценка» в строке 7 на странице 2"},
+    };
+    for (const auto& [field, shown] : cases) EXPECT_EQ(SystemSet::FieldCaption(field), shown) << field;
+    for (const auto& f : StateFields()) EXPECT_EQ(SystemSet::FieldCaption(f.Name)[0], L'«') << f.Name;
 }
 
 }  // namespace

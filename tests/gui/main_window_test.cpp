@@ -381,8 +381,7 @@ TEST_F(MainWindow, TheExitButtonEndsTheMessageLoop) {
     EXPECT_EQ(MainForm->hwnd(), nullptr);
 }
 
-TEST_F(MainWindow, TheCloseBoxEndsTheMessageLoopWithoutAsking) {
-    MainForm->edit(L"edSurName").setText(L"Иванов");
+TEST_F(MainWindow, TheCloseBoxEndsTheMessageLoopWhenNothingWasTyped) {
     PostMessageW(MainForm->hwnd(), WM_SYSCOMMAND, SC_CLOSE, 0);
     ui::Application::get().run(*MainForm);
     EXPECT_EQ(MainForm->hwnd(), nullptr);

@@ -266,7 +266,7 @@ TEST_F(StateFile, EveryTextAndSelectionComesBackAfterSaveAndLoad) {
     EXPECT_EQ(lines[174], std::to_string(saved.indices[L"cbMark40"]));
 }
 
-TEST_F(StateFile, TextTypedIntoAGradeBoxIsNotStored) {
+TEST_F(StateFile, TextTypedIntoAComboBoxComesBackAfterSaveAndLoad) {
     ui::ComboBox& mark = MainForm->combo(L"cbMark3");
     MainForm->PageCtrlSet().setActivePage(1);
     pump();
@@ -275,16 +275,24 @@ TEST_F(StateFile, TextTypedIntoAGradeBoxIsNotStored) {
     pump();
     press(VK_HOME);
     press(VK_END, true);
-    type(L"сам");
-    ASSERT_EQ(mark.text(), L"сам");
-    const int index = mark.itemIndex();
+    type(L"зачтено");
+    ASSERT_EQ(mark.text(), L"зачтено");
+    MainForm->combo(L"cbTrial").setItemIndex(-1);
+    MainForm->combo(L"cbTrial").setText(L"прошел(а)");
     const std::wstring path = folder.file(L"typed.Blk");
     save(path);
+    auto lines = hostfiles::crlfLines(*hostfiles::readBytes(path));
+    ASSERT_EQ(lines.size(), 177u);
+    EXPECT_EQ(lines[8], "-1");
+    EXPECT_EQ(lines[137], "-1") << "a reader of 175 lines shows no grade, as for any typed one";
+    EXPECT_EQ(lines[175], "cbTrial=" + cp1251(L"прошел(а)"));
+    EXPECT_EQ(lines[176], "cbMark3=" + cp1251(L"зачтено"));
     mark.setItemIndex(0);
+    MainForm->combo(L"cbTrial").setItemIndex(0);
     load(path);
-    EXPECT_NE(mark.text(), L"сам");
-    EXPECT_EQ(mark.itemIndex(), index);
-    EXPECT_EQ(mark.text(), index < 0 ? std::wstring() : mark.item(index));
+    EXPECT_EQ(mark.text(), L"зачтено");
+    EXPECT_EQ(MainForm->fieldText(L"cbTrial"), L"прошел(а)");
+    EXPECT_TRUE(errors.empty());
 }
 
 TEST_F(StateFile, LoadingFollowsTheReadingRules) {
@@ -402,7 +410,7 @@ TEST_F(StateFile, AFailedSaveLeavesTheOldFileAndSaysWhy) {
              MainForm->edit(L"edSpecial").setText(L"Экономика 中");
              return folder.file(L"text.Blk");
          },
-         L"Поле edSpecial содержит символ, который нельзя сохранить в файле (U+4E2D)."},
+         L"Поле «Специальность» содержит символ, который нельзя сохранить в файле (U+4E2D)."},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -417,6 +425,94 @@ TEST_F(StateFile, AFailedSaveLeavesTheOldFileAndSaysWhy) {
         EXPECT_EQ(hostfiles::listFolder(folder.path()), names) << "no temporary file is left";
         EXPECT_EQ(snapshot(), window);
     }
+}
+
+TEST_F(StateFile, ACharacterTheFileCannotHoldIsShownInItsFieldOnItsPage) {
+    MainForm->edit(L"edSurName").focus();
+    MainForm->DynControls(62 + 5)->setText(L"36 中");
+    save(folder.file(L"x.Blk"));
+    EXPECT_EQ(errors, std::vector<std::wstring>{L"Поле «Количество аудиторных часов» в строке 5 на странице 2 содержит "
+                                                L"символ, который нельзя сохранить в файле (U+4E2D)."});
+    EXPECT_EQ(MainForm->PageCtrlSet().activePage(), 1);
+    EXPECT_EQ(focusedName(), L"edHours5");
+}
+
+TEST_F(StateFile, UnsavedInputIsNeverThrownAwayWithoutAsking) {
+    // Nothing typed since the start, the last Open or the last Save: no question.
+    auto answer = [this](int button) -> Script::Step {
+        return [this, button] {
+            HWND box = findSystemDialog(L"Приложение к Диплому");
+            if (!box) return false;
+            question = messageBoxText(box);
+            PostMessageW(box, WM_COMMAND, button, 0);
+            return true;
+        };
+    };
+    auto closeBox = [] { PostMessageW(MainForm->hwnd(), WM_SYSCOMMAND, SC_CLOSE, 0); };
+    MainForm->edit(L"edSurName").focus();
+    type(L"Петров");
+    struct Case {
+        const char* what;
+        std::function<void()> trigger;
+    };
+    const Case goBack[] = {
+        {"close box", closeBox},
+        {"exit", [] { MainForm->runMenuCommand(MainForm->menuId(L"mnExit")); }},
+        {"open", [] { click(*MainForm->control(L"sbtOpen")); }},
+    };
+    for (const Case& c : goBack) {
+        SCOPED_TRACE(c.what);
+        question.clear();
+        Script script({answer(IDCANCEL)});
+        c.trigger();
+        waitUntil([&] { return script.finished() || script.timedOut(); });
+        pump(50);
+        EXPECT_EQ(question, L"Введённые данные не сохранены. Сохранить их в файл?");
+        EXPECT_NE(MainForm->hwnd(), nullptr);
+        EXPECT_EQ(findSystemDialog(), nullptr) << "no open dialog after going back";
+        EXPECT_EQ(MainForm->fieldText(L"edSurName"), L"Петров");
+    }
+    // Save: the save dialog, then the program ends with the input in the file.
+    const std::wstring path = folder.file(L"Петров.Blk");
+    Script save({answer(IDYES), [&] {
+                     HWND dlg = findSystemDialog(L"Сохранить текущее состояние как...");
+                     return dlg && confirmFileDialog(dlg, path);
+                 }});
+    closeBox();
+    ui::Application::get().run(*MainForm);
+    EXPECT_TRUE(save.finished());
+    EXPECT_EQ(MainForm->hwnd(), nullptr);
+    auto bytes = hostfiles::readBytes(path);
+    ASSERT_TRUE(bytes);
+    EXPECT_EQ(hostfiles::crlfLines(*bytes)[5], cp1251(L"Петров"));
+    EXPECT_TRUE(errors.empty());
+}
+
+TEST_F(StateFile, AfterSaveOrOpenTheProgramEndsWithoutAsking) {
+    EXPECT_FALSE(MainForm->Modified());
+    MainForm->edit(L"edName").setText(L"Иван");
+    EXPECT_TRUE(MainForm->Modified());
+    runFileCommand([] { MainForm->runMenuCommand(MainForm->menuId(L"mnSave")); },
+                   L"Сохранить текущее состояние как...", folder.file(L"s2.Blk"));
+    EXPECT_FALSE(MainForm->Modified());
+    MainForm->edit(L"edName").setText(L"Пётр");
+    // Discarding (No) and then opening a file: that file is the saved state.
+    Script no({[this] {
+                   HWND box = findSystemDialog(L"Приложение к Диплому");
+                   if (box) PostMessageW(box, WM_COMMAND, IDNO, 0);
+                   return box != nullptr;
+               },
+               [&] {
+                   HWND dlg = findSystemDialog(L"Открыть состояние из...");
+                   return dlg && confirmFileDialog(dlg, folder.file(L"s2.Blk"));
+               }});
+    MainForm->runMenuCommand(MainForm->menuId(L"mnOpen"));
+    waitUntil([&] { return no.finished() || no.timedOut(); });
+    EXPECT_EQ(MainForm->fieldText(L"edName"), L"Иван");
+    EXPECT_FALSE(MainForm->Modified());
+    PostMessageW(MainForm->hwnd(), WM_SYSCOMMAND, SC_CLOSE, 0);
+    ui::Application::get().run(*MainForm);
+    EXPECT_EQ(MainForm->hwnd(), nullptr);
 }
 
 TEST_F(StateFile, ASaveOntoAFullDiskLeavesTheOldFile) {
