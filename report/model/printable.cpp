@@ -8,6 +8,8 @@ namespace rep {
 
 TRepPrintable::TRepPrintable(const TRepDisplay& display) : Size(display) {
     Size.SetOwner(this);
+    // The default size goes into the stored rectangle, which a parent pushes back.
+    SetBounds(0, 0, 10, 10);
 }
 
 TRepPrintable::~TRepPrintable() { detachFromParent(); }

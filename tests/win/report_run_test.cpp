@@ -340,4 +340,20 @@ TEST(ReportRun, TextExportMatchesAKnownText) {
     EXPECT_FALSE(r.Exporting());
 }
 
+// A new label keeps its 10 x 10 px when put on a report; a fixed one (AutoSize off) only
+// grows as high as one line.
+TEST(ReportRun, NewLabelKeepsItsDefaultSizeOnTheReport) {
+    rep::TReport r;
+    setUpA4(r);
+    auto& l = r.Own<rep::TRepLabel>();
+    l.AutoSize = false;
+    l.SetParent(&r);
+    EXPECT_EQ(l.Width(), 10);
+    EXPECT_NEAR(static_cast<double>(l.Size.NativeValue(rep::TRepPrintableSize::WidthValue)),
+                10.0 * 254 / l.Size.Resolution(), 1e-9);
+    EXPECT_EQ(l.Height(), l.LineHeight() + 1);
+    l.SetCaption(L"Иванов Пётр");
+    EXPECT_EQ(l.Width(), 10);
+}
+
 }  // namespace
