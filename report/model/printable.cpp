@@ -97,6 +97,11 @@ void TRepPrintable::SetParent(TRepBand* band) {
     ParentChanged();
 }
 
+void TRepPrintable::AttachReport(TReport* report) {
+    parentReport_ = report;
+    Size.SetParentReport(report);
+}
+
 void TRepPrintable::SetAlignment(TRepAlignment value) {
     alignment_ = value;
     if (AlignToBand) AlignIt();

@@ -285,9 +285,7 @@ void TReport::CreateReport() {
         pageFooterSize_ = 0;
         for (const auto& b : bands_)
             if (b->BandType == TRepBandType::rbPageFooter && b->Enabled) pageFooterSize_ += b->NativeHeight();
-        // Over a copy: each one leaves the list and joins it again at the end, which
-        // leaves the order as it was once all have gone round.
-        for (TRepPrintable* p : std::vector<TRepPrintable*>(printables_)) p->SetParent(this);
+        for (TRepPrintable* p : printables_) p->AttachReport(this);
         currentX_ = RoundEven(Page.NativeValue(TRepPage::LeftMarginValue));
         all = AllPrintables();
         for (TRepPrintable* p : all) p->Prepare();

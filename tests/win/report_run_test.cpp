@@ -340,6 +340,31 @@ TEST(ReportRun, TextExportMatchesAKnownText) {
     EXPECT_FALSE(r.Exporting());
 }
 
+// At 120 dpi a report pixel is no whole number of tenths of a millimetre; runs leave the
+// stored rectangle of a label as it was.
+TEST(ReportRun, RunsLeaveStoredRectanglesAsTheyAre) {
+    const rep::TRepDisplay display{120, false};
+    rep::TReport r(display);
+    setUpA4(r);
+    auto& l = r.Own<rep::TRepLabel>(display);
+    l.AutoSize = false;
+    l.SetParent(&r);
+    l.Size.SetUnits(rep::TRepUnit::Native);
+    l.Size.SetHeight(50);
+    l.Size.SetLeft(100);
+    l.Size.SetTop(333);
+    l.Size.SetWidth(500);
+    l.SetCaption(L"Иванов");
+    const rep::TRepValues before = l.Size.WriteValues();
+    for (int run = 1; run <= 2; ++run) {
+        PreviewCatcher c;
+        c.attachTo(r);
+        r.Preview();
+        ASSERT_EQ(c.pages.size(), 1u);
+        EXPECT_EQ(l.Size.WriteValues(), before) << "run " << run;
+    }
+}
+
 // A new label keeps its 10 x 10 px when put on a report; a fixed one (AutoSize off) only
 // grows as high as one line.
 TEST(ReportRun, NewLabelKeepsItsDefaultSizeOnTheReport) {
