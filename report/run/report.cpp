@@ -163,13 +163,16 @@ struct PrinterRelease {
 }  // namespace
 
 void TReport::Preview() {
-    // Report printers of earlier previews whose windows have closed since.
-    previewPrinters_.erase(std::remove_if(previewPrinters_.begin(), previewPrinters_.end(),
-                                          [this](const auto& p) {
-                                              return p.get() != repPrinter_ && !p->ShowingPreview() &&
-                                                     p->Status() != stBusy;
-                                          }),
-                           previewPrinters_.end());
+    // Printers of failed runs whose windows have closed since. Any other is freed by the
+    // call that made it, once that call returns.
+    for (auto it = leftToWindows_.begin(); it != leftToWindows_.end();) {
+        if ((*it)->ShowingPreview()) {
+            ++it;
+        } else {
+            PrinterRelease release{previewPrinters_, *it};
+            it = leftToWindows_.erase(it);
+        }
+    }
     if (!CreateRepPrinter()) return;
     TRepPrinter* rp = repPrinter_;
     rp->Destination = dtPageStore;
@@ -186,6 +189,7 @@ void TReport::Preview() {
     } catch (...) {
         // The open preview window still uses its report printer; it is freed later.
         repPrinter_ = nullptr;
+        leftToWindows_.push_back(rp);
         throw;
     }
     while (rp->ShowingPreview() && !app.terminated()) app.handleOneMessage();

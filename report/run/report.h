@@ -137,6 +137,8 @@ private:
     TRepPrinter* repPrinter_ = nullptr;
     // Report printers made by Preview live until their window closes.
     std::vector<std::unique_ptr<TRepPrinter>> previewPrinters_;
+    // Those that failed runs left to their open windows; no call frees them any more.
+    std::vector<TRepPrinter*> leftToWindows_;
     bool available_ = true;
     int pageNumber_ = 0;
     long currentX_ = 0;

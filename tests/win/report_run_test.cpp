@@ -8,6 +8,8 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <memory>
+#include <queue>
 #include <string>
 #include <vector>
 
@@ -64,6 +66,38 @@ struct PreviewCatcher {
             p.Client = hwnd;
             p.SetShowingPreview(true);
         };
+    }
+};
+
+// Stands in for the user's clicks: each posted action runs when the message that carries it
+// is handled, in whichever message loop is running then.
+struct Clicks {
+    std::queue<std::function<void()>> actions;
+    HWND hwnd = nullptr;
+
+    static LRESULT CALLBACK proc(HWND h, UINT m, WPARAM w, LPARAM l) {
+        auto* self = reinterpret_cast<Clicks*>(GetWindowLongPtrW(h, GWLP_USERDATA));
+        if (self && m == WM_APP && !self->actions.empty()) {
+            auto action = std::move(self->actions.front());
+            self->actions.pop();
+            action();
+            return 0;
+        }
+        return DefWindowProcW(h, m, w, l);
+    }
+    Clicks() {
+        WNDCLASSW wc{};
+        wc.lpfnWndProc = proc;
+        wc.hInstance = GetModuleHandleW(nullptr);
+        wc.lpszClassName = L"BlkClicks";
+        RegisterClassW(&wc);
+        hwnd = CreateWindowW(L"BlkClicks", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
+        SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+    }
+    ~Clicks() { DestroyWindow(hwnd); }
+    void post(std::function<void()> action) {
+        actions.push(std::move(action));
+        PostMessageW(hwnd, WM_APP, 0, 0);
     }
 };
 
@@ -338,6 +372,57 @@ TEST(ReportRun, TextExportMatchesAKnownText) {
     std::filesystem::remove(path);
     EXPECT_TRUE(r.DrawGraphics());
     EXPECT_FALSE(r.Exporting());
+}
+
+// Print page 1, print it again (a second preview), close the first window, print it again:
+// every report printer lives until its window has closed and its Preview call has returned.
+TEST(ReportRun, NestedPreviewsKeepTheirPrintersUntilTheirCallsReturn) {
+    rep::TReport r;
+    setUpA4(r);
+    labelAt(r, 40, 40, 100, L"x");
+    // Each report printer keeps a copy of OnPreview, and with it a share of `token`.
+    auto token = std::make_shared<int>(0);
+    auto livePrinters = [&token] { return token.use_count() - 2; };  // less the test's and the report's
+    std::vector<rep::TRepPrinter*> shown;
+    r.OnPreview = [&shown, token](rep::TRepPrinter& p) {
+        shown.push_back(&p);
+        p.SetShowingPreview(true);
+    };
+    int afterPreview = 0;
+    r.AfterPreview = [&](rep::TReport&) { ++afterPreview; };
+    Clicks clicks;
+    std::vector<std::string> order;
+    long aliveInThird = -1;
+    r.OnStartPage = [&](rep::TReport&) {
+        if (shown.size() == 1) {
+            clicks.post([&] {
+                r.Preview();
+                order.push_back("second returned");
+            });
+        } else if (shown.size() == 2) {
+            clicks.post([&] {
+                shown[0]->SetShowingPreview(false);
+                clicks.post([&] {
+                    r.Preview();
+                    order.push_back("third returned");
+                });
+            });
+        } else {
+            clicks.post([&] {
+                aliveInThird = livePrinters();
+                shown[2]->SetShowingPreview(false);
+                shown[1]->SetShowingPreview(false);
+            });
+        }
+    };
+    r.Preview();
+    order.push_back("first returned");
+    ASSERT_EQ(shown.size(), 3u);
+    EXPECT_EQ(aliveInThird, 3) << "the first preview's printer went while its Preview still waited";
+    EXPECT_EQ(order, (std::vector<std::string>{"third returned", "second returned", "first returned"}));
+    EXPECT_EQ(afterPreview, 3);
+    EXPECT_EQ(livePrinters(), 0);
+    EXPECT_EQ(r.RepPrinter(), nullptr);
 }
 
 // At 120 dpi a report pixel is no whole number of tenths of a millimetre; runs leave the
