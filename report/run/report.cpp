@@ -163,6 +163,9 @@ struct PrinterRelease {
 }  // namespace
 
 void TReport::Preview() {
+    // Like a busy report, one still opening its preview ignores another: that one would
+    // take the report printer from under the run about to start.
+    if (previewStarting_) return;
     // Printers of failed runs whose windows have closed since. Any other is freed by the
     // call that made it, once that call returns.
     for (auto it = leftToWindows_.begin(); it != leftToWindows_.end();) {
@@ -181,9 +184,16 @@ void TReport::Preview() {
     rp->OnPrintSetup = [this] { PrinterSetup(); };
     rp->OnExportToFilter = [this](TRepExportFilter& f) { ExportToFilter(f); };
     if (OnPreview) rp->OnPreview = OnPreview;
-    rp->Preview();
     ui::Application& app = ui::Application::get();
-    app.processMessages();
+    {
+        previewStarting_ = true;
+        struct Started {
+            bool& flag;
+            ~Started() { flag = false; }
+        } started{previewStarting_};
+        rp->Preview();
+        app.processMessages();
+    }
     try {
         CreateReport();
     } catch (...) {

@@ -139,6 +139,8 @@ private:
     std::vector<std::unique_ptr<TRepPrinter>> previewPrinters_;
     // Those that failed runs left to their open windows; no call frees them any more.
     std::vector<TRepPrinter*> leftToWindows_;
+    // A Preview is between making its report printer and starting its run.
+    bool previewStarting_ = false;
     bool available_ = true;
     int pageNumber_ = 0;
     long currentX_ = 0;

@@ -425,6 +425,30 @@ TEST(ReportRun, NestedPreviewsKeepTheirPrintersUntilTheirCallsReturn) {
     EXPECT_EQ(r.RepPrinter(), nullptr);
 }
 
+// A second print of the page handled while the first preview is still opening is ignored,
+// as one during the run is; the first run keeps its report printer.
+TEST(ReportRun, ASecondPreviewWhileTheFirstOpensIsIgnored) {
+    rep::TReport r;
+    setUpA4(r);
+    labelAt(r, 40, 40, 100, L"x");
+    PreviewCatcher c;
+    c.attachTo(r);
+    Clicks clicks;
+    int opened = 0, starts = 0;
+    r.OnPreview = [&, attach = r.OnPreview](rep::TRepPrinter& p) {
+        attach(p);
+        if (++opened == 1) clicks.post([&] { r.Preview(); });
+    };
+    r.OnStartPage = [&](rep::TReport&) { ++starts; };
+    r.Preview();
+    EXPECT_EQ(opened, 1);
+    EXPECT_EQ(starts, 1);
+    ASSERT_EQ(c.pages.size(), 1u);
+    EXPECT_EQ(texts(c.pages[0]), std::vector<std::wstring>{L"x"});
+    EXPECT_TRUE(r.Available());
+    EXPECT_EQ(r.RepPrinter(), nullptr);
+}
+
 // At 120 dpi a report pixel is no whole number of tenths of a millimetre; runs leave the
 // stored rectangle of a label as it was.
 TEST(ReportRun, RunsLeaveStoredRectanglesAsTheyAre) {
