@@ -420,20 +420,72 @@ void TReport::PrintBand(TRepBand* band) {
     if (band->AlignToBottom)
         currentY_ = RoundEven(PageLengthNative() - Page.NativeValue(TRepPage::BottomMarginValue) - band->NativeHeight() -
                               pageFooterSize_);
-    TRepPrinter& rp = *repPrinter_;
-    long double width = band->Size.NativeValue(TRepBandSize::WidthValue);
-    RECT r{rp.XPos(currentX_), rp.YPos(currentY_), rp.XPos(currentX_ + width),
-           rp.YPos(currentY_ + band->NativeHeight())};
-    if (drawGraphics_ && rp.Canvas()) {
-        ui::BrushHandle brush(CreateSolidBrush(band->Color & 0xFFFFFF));
-        FillRect(rp.Canvas(), &r, brush.get());
+    FillBand(*band, 0, band->NativeHeight());
+    {
+        // Stretching labels grow the band, or move it on (StretchBand); a band printed
+        // meanwhile (a page footer, the next page's header) has its own.
+        struct Printing {
+            TRepBand*& band;
+            long double& stretch;
+            TRepBand* outerBand;
+            long double outerStretch;
+            ~Printing() {
+                band = outerBand;
+                stretch = outerStretch;
+            }
+        } printing{printingBand_, bandStretch_, printingBand_, bandStretch_};
+        printingBand_ = band;
+        bandStretch_ = 0;
+        for (TRepPrintable* p : std::vector<TRepPrintable*>(band->Printables()))
+            if (p->Enabled) p->Print(currentX_, currentY_);
+        const long double height = band->NativeHeight() + bandStretch_;
+        TRepPrinter& rp = *repPrinter_;
+        if (drawGraphics_ && rp.Canvas() && band->Frame.AnyFrame()) {
+            const long double width = band->Size.NativeValue(TRepBandSize::WidthValue);
+            RECT r{rp.XPos(currentX_), rp.YPos(currentY_), rp.XPos(currentX_ + width), rp.YPos(currentY_ + height)};
+            band->Frame.Draw(rp.Canvas(), r, rp.XFactor(), rp.YFactor());
+        }
+        currentY_ += RoundEven(height);
     }
-    for (TRepPrintable* p : std::vector<TRepPrintable*>(band->Printables()))
-        if (p->Enabled) p->Print(currentX_, currentY_);
-    if (drawGraphics_ && rp.Canvas() && band->Frame.AnyFrame()) band->Frame.Draw(rp.Canvas(), r, rp.XFactor(), rp.YFactor());
-    currentY_ += RoundEven(band->NativeHeight());
     if (band->AfterPrint) band->AfterPrint(*band, true);
     if (band->ChildBand) PrintBand(band->ChildBand);
+}
+
+void TReport::FillBand(const TRepBand& band, long double from, long double to) {
+    TRepPrinter& rp = *repPrinter_;
+    if (!drawGraphics_ || !rp.Canvas()) return;
+    const long double width = band.Size.NativeValue(TRepBandSize::WidthValue);
+    RECT r{rp.XPos(currentX_), rp.YPos(currentY_ + from), rp.XPos(currentX_ + width), rp.YPos(currentY_ + to)};
+    ui::BrushHandle brush(CreateSolidBrush(band.Color & 0xFFFFFF));
+    FillRect(rp.Canvas(), &r, brush.get());
+}
+
+bool TReport::StretchBand(TRepBand& band, long double bottom, long double bottomIfMoved) {
+    if (&band != printingBand_) return false;
+    const long double height = band.NativeHeight() + bandStretch_;
+    if (bottom <= height) return false;
+    // Headers, footers and overlays keep their place, and so does a band printed while
+    // another moves on: moving them would print them again.
+    const bool fixedPlace = bandMoving_ || band.BandType == TRepBandType::rbPageHeader ||
+                            band.BandType == TRepBandType::rbPageFooter ||
+                            band.BandType == TRepBandType::rbColumnHeader || band.BandType == TRepBandType::rbOverlay;
+    // The rule of the space check before a band.
+    if (!fixedPlace && RoundEven(bottom) >= RoundEven(FooterTopNative() - currentY_)) {
+        {
+            bandMoving_ = true;
+            struct Moved {
+                bool& flag;
+                ~Moved() { flag = false; }
+            } moved{bandMoving_};
+            NewColumn();
+        }
+        bandStretch_ = std::max(0.0L, bottomIfMoved - band.NativeHeight());
+        FillBand(band, 0, band.NativeHeight() + bandStretch_);
+        return true;
+    }
+    FillBand(band, height, bottom);
+    bandStretch_ = bottom - band.NativeHeight();
+    return false;
 }
 
 void TReport::PrintOnce(TRepBand* band) {

@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -19,6 +20,7 @@
 #include "report/run/report.h"
 #include "ui/app.h"
 #include "ui/metafile.h"
+#include "ui/utf8.h"
 
 namespace {
 
@@ -100,6 +102,13 @@ struct Clicks {
         PostMessageW(hwnd, WM_APP, 0, 0);
     }
 };
+
+int ScreenDpi() {
+    HDC screen = GetDC(nullptr);
+    const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
+    ReleaseDC(nullptr, screen);
+    return dpi;
+}
 
 std::vector<std::wstring> texts(const std::vector<ui::EmfRecord>& recs) {
     std::vector<std::wstring> out;
@@ -472,6 +481,79 @@ TEST(ReportRun, RunsLeaveStoredRectanglesAsTheyAre) {
         ASSERT_EQ(c.pages.size(), 1u);
         EXPECT_EQ(l.Size.WriteValues(), before) << "run " << run;
     }
+}
+
+// A stretching label in a detail band makes its band grow, so that the next row starts below
+// its last line; a band that no longer fits the page moves on, and its remaining lines open
+// the next page.
+TEST(ReportRun, StretchingLabelGrowsItsBandAndMovesItOnAtThePageEnd) {
+    rep::TReport r;
+    setUpA4(r);
+    r.SetUnits(rep::TRepUnit::Native);
+    auto& detail = r.AddBand(rep::TRepBandType::rbDetail);
+    detail.Size.SetHeight(50);
+    auto& cell = r.Own<rep::TRepLabel>();
+    cell.SetParent(&detail);
+    cell.AutoSize = false;
+    cell.AutoStretch = true;
+    cell.SetWidth(20);  // one word a line
+    cell.SetHeight(18);
+    rep::TRepFont f;
+    f.Size = 11;
+    cell.SetFont(f);
+    const int rows = 40;
+    std::vector<std::wstring> expected;
+    for (int i = 1; i <= rows; ++i) {
+        expected.push_back(L"верх" + std::to_wstring(i));
+        expected.push_back(L"низ" + std::to_wstring(i));
+    }
+    int row = 0;
+    r.OnNeedData = [&](rep::TReport&, bool& more) {
+        more = row < rows;
+        if (more) {
+            ++row;
+            cell.SetCaption(L"верх" + std::to_wstring(row) + L" низ" + std::to_wstring(row));
+        }
+    };
+    PreviewCatcher c;
+    c.attachTo(r);
+    r.Preview();
+    ASSERT_GE(c.pages.size(), 2u);
+    std::vector<std::vector<std::pair<std::wstring, LONG>>> pages;
+    std::vector<std::wstring> all;
+    for (const auto& recs : c.pages) {
+        pages.emplace_back();
+        for (const auto& rec : recs)
+            if (rec.type == EMR_EXTTEXTOUTW) {
+                auto t = rec.as<EMREXTTEXTOUTW>();
+                std::wstring s(reinterpret_cast<const wchar_t*>(rec.bytes.data() + t.emrtext.offString),
+                               t.emrtext.nChars);
+                pages.back().emplace_back(s, t.emrtext.ptlReference.y);
+                all.push_back(s);
+            }
+    }
+    EXPECT_EQ(all, expected);
+    ASSERT_GE(pages[0].size(), 2u);
+    const LONG pitch = pages[0][1].second - pages[0][0].second;  // the two lines of row 1
+    ASSERT_GT(pitch, 0);
+    const int dpi = ScreenDpi();
+    const LONG topMargin = static_cast<LONG>(std::lround(100.0 * dpi / 254));
+    const LONG footerTop = static_cast<LONG>(std::lround(2870.0 * dpi / 254));
+    std::string overlaps;
+    for (size_t p = 0; p < pages.size(); ++p) {
+        for (size_t i = 1; i < pages[p].size(); ++i) {
+            if (pages[p][i].second - pages[p][i - 1].second < pitch)
+                overlaps += ui::toUtf8(pages[p][i].first) + " over " + ui::toUtf8(pages[p][i - 1].first) + "; ";
+        }
+        if (!pages[p].empty()) {
+            EXPECT_LE(pages[p].back().second + pitch, footerTop + 1) << "page " << p + 1;
+        }
+    }
+    EXPECT_EQ(overlaps, "");
+    // The band that met the page end went on to page 2 with the rest of its label.
+    ASSERT_FALSE(pages[1].empty());
+    EXPECT_EQ(pages[1][0].first.substr(0, 3), L"низ");
+    EXPECT_EQ(pages[1][0].second, topMargin);
 }
 
 // A new label keeps its 10 x 10 px when put on a report; a fixed one (AutoSize off) only
