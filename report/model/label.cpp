@@ -1,8 +1,10 @@
 #include "report/model/label.h"
 
 #include <algorithm>
+#include <optional>
 
 #include "report/export/export_filter.h"
+#include "report/model/band.h"
 #include "report/model/font_gdi.h"
 #include "report/model/format_lines.h"
 #include "report/run/rep_printer.h"
@@ -109,7 +111,7 @@ void TRepCustomLabel::Print(long double OfsX, long double OfsY) {
     if (!report || !p || !p->Canvas()) return;
     HDC canvas = p->Canvas();
     ui::FontHandle font = CreateDeviceFont(Font(), GetDeviceCaps(canvas, LOGPIXELSY));
-    ui::SelectGuard selFont(canvas, font.get());
+    std::optional<ui::SelectGuard> selFont(std::in_place, canvas, font.get());
     SIZE w{};
     GetTextExtentPoint32W(canvas, L"W", 1, &w);
     long double lh = static_cast<long double>(w.cy) / p->YFactor();
@@ -136,27 +138,47 @@ void TRepCustomLabel::Print(long double OfsX, long double OfsY) {
         RECT r{p->XPos(l), p->YPos(t), p->XPos(l + wd), p->YPos(t + ht)};
         FillRect(canvas, &r, brush.get());
     }
-    SetBkMode(canvas, TRANSPARENT);
-    SetTextColor(canvas, ResolveColor(Font().Color));
-    long double x = l;
+    long double anchor = 0;
     UINT align = TA_LEFT | TA_TOP;
     TRepTextAlign exportAlign = TRepTextAlign::LeftJustify;
     if (Alignment() == TRepAlignment::taRightJustify) {
-        x = l + wd;
+        anchor = wd;
         align = TA_RIGHT | TA_TOP;
         exportAlign = TRepTextAlign::RightJustify;
     } else if (Alignment() == TRepAlignment::taCenter) {
-        x = l + wd * 0.5L;
+        anchor = wd * 0.5L;
         align = TA_CENTER | TA_TOP;
         exportAlign = TRepTextAlign::Center;
     }
-    SetTextAlign(canvas, align);
+    auto setUpCanvas = [&] {
+        SetBkMode(canvas, TRANSPARENT);
+        SetTextColor(canvas, ResolveColor(Font().Color));
+        SetTextAlign(canvas, align);
+    };
+    setUpCanvas();
+    long double x = l + anchor;
     long double limit = t + ht + 1;
     long double y = t;
+    TRepBand* band = ParentBand();
     for (const auto& line : formatted_) {
         if (y + lh > limit) {
             if (!AutoStretch) break;
-            // A stretching label grows its box in place.
+            if (band) {
+                // The band grows to hold the line, or moves on to a new column or page,
+                // where the rest goes on from the label's top. The font leaves this canvas
+                // while it still exists.
+                selFont.reset();
+                const long double top = Size.NativeValue(TRepPrintableSize::TopValue);
+                if (report->StretchBand(*band, y - OfsY + lh, top + lh)) {
+                    OfsX = report->CurrentX();
+                    OfsY = report->CurrentY();
+                    x = Size.NativeValue(TRepPrintableSize::LeftValue) + OfsX + anchor;
+                    y = top + OfsY;
+                }
+                canvas = p->Canvas();
+                selFont.emplace(canvas, font.get());
+                setUpCanvas();
+            }
             limit = y + lh;
         }
         if (report->DrawGraphics() && !line.empty())

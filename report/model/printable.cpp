@@ -8,6 +8,8 @@ namespace rep {
 
 TRepPrintable::TRepPrintable(const TRepDisplay& display) : Size(display) {
     Size.SetOwner(this);
+    // The default size goes into the stored rectangle, which a parent pushes back.
+    SetBounds(0, 0, 10, 10);
 }
 
 TRepPrintable::~TRepPrintable() { detachFromParent(); }
@@ -93,6 +95,11 @@ void TRepPrintable::SetParent(TRepBand* band) {
     Size.SetZoom(parentReport_->Zoom());
     SetBounds(bounds_.Left, bounds_.Top, bounds_.Width, bounds_.Height);
     ParentChanged();
+}
+
+void TRepPrintable::AttachReport(TReport* report) {
+    parentReport_ = report;
+    Size.SetParentReport(report);
 }
 
 void TRepPrintable::SetAlignment(TRepAlignment value) {

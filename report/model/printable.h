@@ -42,6 +42,9 @@ public:
     TReport* ParentReport() const { return parentReport_; }
     TRepBand* ParentBand() const { return parentBand_; }
     bool HasParent() const { return parentReport_ || parentBand_; }
+    // The report a run belongs to, given without moving the printable: its stored
+    // rectangle and pixel bounds stay as they are.
+    void AttachReport(TReport* report);
 
     TRepPrinter* RepPrinter() const { return repPrinter_; }
     bool IsPrinting() const { return isPrinting_; }

@@ -163,13 +163,19 @@ struct PrinterRelease {
 }  // namespace
 
 void TReport::Preview() {
-    // Report printers of earlier previews whose windows have closed since.
-    previewPrinters_.erase(std::remove_if(previewPrinters_.begin(), previewPrinters_.end(),
-                                          [this](const auto& p) {
-                                              return p.get() != repPrinter_ && !p->ShowingPreview() &&
-                                                     p->Status() != stBusy;
-                                          }),
-                           previewPrinters_.end());
+    // Like a busy report, one still opening its preview ignores another: that one would
+    // take the report printer from under the run about to start.
+    if (previewStarting_) return;
+    // Printers of failed runs whose windows have closed since. Any other is freed by the
+    // call that made it, once that call returns.
+    for (auto it = leftToWindows_.begin(); it != leftToWindows_.end();) {
+        if ((*it)->ShowingPreview()) {
+            ++it;
+        } else {
+            PrinterRelease release{previewPrinters_, *it};
+            it = leftToWindows_.erase(it);
+        }
+    }
     if (!CreateRepPrinter()) return;
     TRepPrinter* rp = repPrinter_;
     rp->Destination = dtPageStore;
@@ -178,14 +184,22 @@ void TReport::Preview() {
     rp->OnPrintSetup = [this] { PrinterSetup(); };
     rp->OnExportToFilter = [this](TRepExportFilter& f) { ExportToFilter(f); };
     if (OnPreview) rp->OnPreview = OnPreview;
-    rp->Preview();
     ui::Application& app = ui::Application::get();
-    app.processMessages();
+    {
+        previewStarting_ = true;
+        struct Started {
+            bool& flag;
+            ~Started() { flag = false; }
+        } started{previewStarting_};
+        rp->Preview();
+        app.processMessages();
+    }
     try {
         CreateReport();
     } catch (...) {
         // The open preview window still uses its report printer; it is freed later.
         repPrinter_ = nullptr;
+        leftToWindows_.push_back(rp);
         throw;
     }
     while (rp->ShowingPreview() && !app.terminated()) app.handleOneMessage();
@@ -285,9 +299,7 @@ void TReport::CreateReport() {
         pageFooterSize_ = 0;
         for (const auto& b : bands_)
             if (b->BandType == TRepBandType::rbPageFooter && b->Enabled) pageFooterSize_ += b->NativeHeight();
-        // Over a copy: each one leaves the list and joins it again at the end, which
-        // leaves the order as it was once all have gone round.
-        for (TRepPrintable* p : std::vector<TRepPrintable*>(printables_)) p->SetParent(this);
+        for (TRepPrintable* p : printables_) p->AttachReport(this);
         currentX_ = RoundEven(Page.NativeValue(TRepPage::LeftMarginValue));
         all = AllPrintables();
         for (TRepPrintable* p : all) p->Prepare();
@@ -408,20 +420,72 @@ void TReport::PrintBand(TRepBand* band) {
     if (band->AlignToBottom)
         currentY_ = RoundEven(PageLengthNative() - Page.NativeValue(TRepPage::BottomMarginValue) - band->NativeHeight() -
                               pageFooterSize_);
-    TRepPrinter& rp = *repPrinter_;
-    long double width = band->Size.NativeValue(TRepBandSize::WidthValue);
-    RECT r{rp.XPos(currentX_), rp.YPos(currentY_), rp.XPos(currentX_ + width),
-           rp.YPos(currentY_ + band->NativeHeight())};
-    if (drawGraphics_ && rp.Canvas()) {
-        ui::BrushHandle brush(CreateSolidBrush(band->Color & 0xFFFFFF));
-        FillRect(rp.Canvas(), &r, brush.get());
+    FillBand(*band, 0, band->NativeHeight());
+    {
+        // Stretching labels grow the band, or move it on (StretchBand); a band printed
+        // meanwhile (a page footer, the next page's header) has its own.
+        struct Printing {
+            TRepBand*& band;
+            long double& stretch;
+            TRepBand* outerBand;
+            long double outerStretch;
+            ~Printing() {
+                band = outerBand;
+                stretch = outerStretch;
+            }
+        } printing{printingBand_, bandStretch_, printingBand_, bandStretch_};
+        printingBand_ = band;
+        bandStretch_ = 0;
+        for (TRepPrintable* p : std::vector<TRepPrintable*>(band->Printables()))
+            if (p->Enabled) p->Print(currentX_, currentY_);
+        const long double height = band->NativeHeight() + bandStretch_;
+        TRepPrinter& rp = *repPrinter_;
+        if (drawGraphics_ && rp.Canvas() && band->Frame.AnyFrame()) {
+            const long double width = band->Size.NativeValue(TRepBandSize::WidthValue);
+            RECT r{rp.XPos(currentX_), rp.YPos(currentY_), rp.XPos(currentX_ + width), rp.YPos(currentY_ + height)};
+            band->Frame.Draw(rp.Canvas(), r, rp.XFactor(), rp.YFactor());
+        }
+        currentY_ += RoundEven(height);
     }
-    for (TRepPrintable* p : std::vector<TRepPrintable*>(band->Printables()))
-        if (p->Enabled) p->Print(currentX_, currentY_);
-    if (drawGraphics_ && rp.Canvas() && band->Frame.AnyFrame()) band->Frame.Draw(rp.Canvas(), r, rp.XFactor(), rp.YFactor());
-    currentY_ += RoundEven(band->NativeHeight());
     if (band->AfterPrint) band->AfterPrint(*band, true);
     if (band->ChildBand) PrintBand(band->ChildBand);
+}
+
+void TReport::FillBand(const TRepBand& band, long double from, long double to) {
+    TRepPrinter& rp = *repPrinter_;
+    if (!drawGraphics_ || !rp.Canvas()) return;
+    const long double width = band.Size.NativeValue(TRepBandSize::WidthValue);
+    RECT r{rp.XPos(currentX_), rp.YPos(currentY_ + from), rp.XPos(currentX_ + width), rp.YPos(currentY_ + to)};
+    ui::BrushHandle brush(CreateSolidBrush(band.Color & 0xFFFFFF));
+    FillRect(rp.Canvas(), &r, brush.get());
+}
+
+bool TReport::StretchBand(TRepBand& band, long double bottom, long double bottomIfMoved) {
+    if (&band != printingBand_) return false;
+    const long double height = band.NativeHeight() + bandStretch_;
+    if (bottom <= height) return false;
+    // Headers, footers and overlays keep their place, and so does a band printed while
+    // another moves on: moving them would print them again.
+    const bool fixedPlace = bandMoving_ || band.BandType == TRepBandType::rbPageHeader ||
+                            band.BandType == TRepBandType::rbPageFooter ||
+                            band.BandType == TRepBandType::rbColumnHeader || band.BandType == TRepBandType::rbOverlay;
+    // The rule of the space check before a band.
+    if (!fixedPlace && RoundEven(bottom) >= RoundEven(FooterTopNative() - currentY_)) {
+        {
+            bandMoving_ = true;
+            struct Moved {
+                bool& flag;
+                ~Moved() { flag = false; }
+            } moved{bandMoving_};
+            NewColumn();
+        }
+        bandStretch_ = std::max(0.0L, bottomIfMoved - band.NativeHeight());
+        FillBand(band, 0, band.NativeHeight() + bandStretch_);
+        return true;
+    }
+    FillBand(band, height, bottom);
+    bandStretch_ = bottom - band.NativeHeight();
+    return false;
 }
 
 void TReport::PrintOnce(TRepBand* band) {

@@ -99,6 +99,11 @@ public:
     // A band that no longer fits asks for a new column or page here.
     void ForceNewColumnRequest();
     void ForceNewPageRequest();
+    // A stretching label of the band being printed needs the band to reach down to
+    // `bottom` (native, from the band's top). The band grows; when it would no longer fit,
+    // it moves on to a new column or page instead, reaching `bottomIfMoved` there, and the
+    // answer is true: its new place is CurrentX(), CurrentY().
+    bool StretchBand(TRepBand& band, long double bottom, long double bottomIfMoved);
 
     // TRepParentReport
     int FontSize() const override { return Font.Size; }
@@ -116,6 +121,8 @@ private:
     void DataLoop();
     void SpaceCheck(TRepBand* band);
     void PrintOnce(TRepBand* band);
+    // Paints the band's colour from `from` to `to` (native, from its top) at its place.
+    void FillBand(const TRepBand& band, long double from, long double to);
     std::vector<TRepPrintable*> AllPrintables() const;
     long double PageLengthNative() const;
     long double PageWidthNative() const;
@@ -137,6 +144,10 @@ private:
     TRepPrinter* repPrinter_ = nullptr;
     // Report printers made by Preview live until their window closes.
     std::vector<std::unique_ptr<TRepPrinter>> previewPrinters_;
+    // Those that failed runs left to their open windows; no call frees them any more.
+    std::vector<TRepPrinter*> leftToWindows_;
+    // A Preview is between making its report printer and starting its run.
+    bool previewStarting_ = false;
     bool available_ = true;
     int pageNumber_ = 0;
     long currentX_ = 0;
@@ -150,6 +161,10 @@ private:
     bool exporting_ = false;
     bool drawGraphics_ = true;
     TRepExportFilter* exportFilter_ = nullptr;
+    // The band whose printables are printing, and how far they have stretched it.
+    TRepBand* printingBand_ = nullptr;
+    long double bandStretch_ = 0;
+    bool bandMoving_ = false;
 };
 
 }  // namespace rep

@@ -4,10 +4,13 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <memory>
+#include <queue>
 #include <string>
 #include <vector>
 
@@ -17,6 +20,7 @@
 #include "report/run/report.h"
 #include "ui/app.h"
 #include "ui/metafile.h"
+#include "ui/utf8.h"
 
 namespace {
 
@@ -66,6 +70,45 @@ struct PreviewCatcher {
         };
     }
 };
+
+// Stands in for the user's clicks: each posted action runs when the message that carries it
+// is handled, in whichever message loop is running then.
+struct Clicks {
+    std::queue<std::function<void()>> actions;
+    HWND hwnd = nullptr;
+
+    static LRESULT CALLBACK proc(HWND h, UINT m, WPARAM w, LPARAM l) {
+        auto* self = reinterpret_cast<Clicks*>(GetWindowLongPtrW(h, GWLP_USERDATA));
+        if (self && m == WM_APP && !self->actions.empty()) {
+            auto action = std::move(self->actions.front());
+            self->actions.pop();
+            action();
+            return 0;
+        }
+        return DefWindowProcW(h, m, w, l);
+    }
+    Clicks() {
+        WNDCLASSW wc{};
+        wc.lpfnWndProc = proc;
+        wc.hInstance = GetModuleHandleW(nullptr);
+        wc.lpszClassName = L"BlkClicks";
+        RegisterClassW(&wc);
+        hwnd = CreateWindowW(L"BlkClicks", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
+        SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+    }
+    ~Clicks() { DestroyWindow(hwnd); }
+    void post(std::function<void()> action) {
+        actions.push(std::move(action));
+        PostMessageW(hwnd, WM_APP, 0, 0);
+    }
+};
+
+int ScreenDpi() {
+    HDC screen = GetDC(nullptr);
+    const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
+    ReleaseDC(nullptr, screen);
+    return dpi;
+}
 
 std::vector<std::wstring> texts(const std::vector<ui::EmfRecord>& recs) {
     std::vector<std::wstring> out;
@@ -338,6 +381,195 @@ TEST(ReportRun, TextExportMatchesAKnownText) {
     std::filesystem::remove(path);
     EXPECT_TRUE(r.DrawGraphics());
     EXPECT_FALSE(r.Exporting());
+}
+
+// Print page 1, print it again (a second preview), close the first window, print it again:
+// every report printer lives until its window has closed and its Preview call has returned.
+TEST(ReportRun, NestedPreviewsKeepTheirPrintersUntilTheirCallsReturn) {
+    rep::TReport r;
+    setUpA4(r);
+    labelAt(r, 40, 40, 100, L"x");
+    // Each report printer keeps a copy of OnPreview, and with it a share of `token`.
+    auto token = std::make_shared<int>(0);
+    auto livePrinters = [&token] { return token.use_count() - 2; };  // less the test's and the report's
+    std::vector<rep::TRepPrinter*> shown;
+    r.OnPreview = [&shown, token](rep::TRepPrinter& p) {
+        shown.push_back(&p);
+        p.SetShowingPreview(true);
+    };
+    int afterPreview = 0;
+    r.AfterPreview = [&](rep::TReport&) { ++afterPreview; };
+    Clicks clicks;
+    std::vector<std::string> order;
+    long aliveInThird = -1;
+    r.OnStartPage = [&](rep::TReport&) {
+        if (shown.size() == 1) {
+            clicks.post([&] {
+                r.Preview();
+                order.push_back("second returned");
+            });
+        } else if (shown.size() == 2) {
+            clicks.post([&] {
+                shown[0]->SetShowingPreview(false);
+                clicks.post([&] {
+                    r.Preview();
+                    order.push_back("third returned");
+                });
+            });
+        } else {
+            clicks.post([&] {
+                aliveInThird = livePrinters();
+                shown[2]->SetShowingPreview(false);
+                shown[1]->SetShowingPreview(false);
+            });
+        }
+    };
+    r.Preview();
+    order.push_back("first returned");
+    ASSERT_EQ(shown.size(), 3u);
+    EXPECT_EQ(aliveInThird, 3) << "the first preview's printer went while its Preview still waited";
+    EXPECT_EQ(order, (std::vector<std::string>{"third returned", "second returned", "first returned"}));
+    EXPECT_EQ(afterPreview, 3);
+    EXPECT_EQ(livePrinters(), 0);
+    EXPECT_EQ(r.RepPrinter(), nullptr);
+}
+
+// A second print of the page handled while the first preview is still opening is ignored,
+// as one during the run is; the first run keeps its report printer.
+TEST(ReportRun, ASecondPreviewWhileTheFirstOpensIsIgnored) {
+    rep::TReport r;
+    setUpA4(r);
+    labelAt(r, 40, 40, 100, L"x");
+    PreviewCatcher c;
+    c.attachTo(r);
+    Clicks clicks;
+    int opened = 0, starts = 0;
+    r.OnPreview = [&, attach = r.OnPreview](rep::TRepPrinter& p) {
+        attach(p);
+        if (++opened == 1) clicks.post([&] { r.Preview(); });
+    };
+    r.OnStartPage = [&](rep::TReport&) { ++starts; };
+    r.Preview();
+    EXPECT_EQ(opened, 1);
+    EXPECT_EQ(starts, 1);
+    ASSERT_EQ(c.pages.size(), 1u);
+    EXPECT_EQ(texts(c.pages[0]), std::vector<std::wstring>{L"x"});
+    EXPECT_TRUE(r.Available());
+    EXPECT_EQ(r.RepPrinter(), nullptr);
+}
+
+// At 120 dpi a report pixel is no whole number of tenths of a millimetre; runs leave the
+// stored rectangle of a label as it was.
+TEST(ReportRun, RunsLeaveStoredRectanglesAsTheyAre) {
+    const rep::TRepDisplay display{120, false};
+    rep::TReport r(display);
+    setUpA4(r);
+    auto& l = r.Own<rep::TRepLabel>(display);
+    l.AutoSize = false;
+    l.SetParent(&r);
+    l.Size.SetUnits(rep::TRepUnit::Native);
+    l.Size.SetHeight(50);
+    l.Size.SetLeft(100);
+    l.Size.SetTop(333);
+    l.Size.SetWidth(500);
+    l.SetCaption(L"Иванов");
+    const rep::TRepValues before = l.Size.WriteValues();
+    for (int run = 1; run <= 2; ++run) {
+        PreviewCatcher c;
+        c.attachTo(r);
+        r.Preview();
+        ASSERT_EQ(c.pages.size(), 1u);
+        EXPECT_EQ(l.Size.WriteValues(), before) << "run " << run;
+    }
+}
+
+// A stretching label in a detail band makes its band grow, so that the next row starts below
+// its last line; a band that no longer fits the page moves on, and its remaining lines open
+// the next page.
+TEST(ReportRun, StretchingLabelGrowsItsBandAndMovesItOnAtThePageEnd) {
+    rep::TReport r;
+    setUpA4(r);
+    r.SetUnits(rep::TRepUnit::Native);
+    auto& detail = r.AddBand(rep::TRepBandType::rbDetail);
+    detail.Size.SetHeight(50);
+    auto& cell = r.Own<rep::TRepLabel>();
+    cell.SetParent(&detail);
+    cell.AutoSize = false;
+    cell.AutoStretch = true;
+    cell.SetWidth(20);  // one word a line
+    cell.SetHeight(18);
+    rep::TRepFont f;
+    f.Size = 11;
+    cell.SetFont(f);
+    const int rows = 40;
+    std::vector<std::wstring> expected;
+    for (int i = 1; i <= rows; ++i) {
+        expected.push_back(L"верх" + std::to_wstring(i));
+        expected.push_back(L"низ" + std::to_wstring(i));
+    }
+    int row = 0;
+    r.OnNeedData = [&](rep::TReport&, bool& more) {
+        more = row < rows;
+        if (more) {
+            ++row;
+            cell.SetCaption(L"верх" + std::to_wstring(row) + L" низ" + std::to_wstring(row));
+        }
+    };
+    PreviewCatcher c;
+    c.attachTo(r);
+    r.Preview();
+    ASSERT_GE(c.pages.size(), 2u);
+    std::vector<std::vector<std::pair<std::wstring, LONG>>> pages;
+    std::vector<std::wstring> all;
+    for (const auto& recs : c.pages) {
+        pages.emplace_back();
+        for (const auto& rec : recs)
+            if (rec.type == EMR_EXTTEXTOUTW) {
+                auto t = rec.as<EMREXTTEXTOUTW>();
+                std::wstring s(reinterpret_cast<const wchar_t*>(rec.bytes.data() + t.emrtext.offString),
+                               t.emrtext.nChars);
+                pages.back().emplace_back(s, t.emrtext.ptlReference.y);
+                all.push_back(s);
+            }
+    }
+    EXPECT_EQ(all, expected);
+    ASSERT_GE(pages[0].size(), 2u);
+    const LONG pitch = pages[0][1].second - pages[0][0].second;  // the two lines of row 1
+    ASSERT_GT(pitch, 0);
+    const int dpi = ScreenDpi();
+    const LONG topMargin = static_cast<LONG>(std::lround(100.0 * dpi / 254));
+    const LONG footerTop = static_cast<LONG>(std::lround(2870.0 * dpi / 254));
+    std::string overlaps;
+    for (size_t p = 0; p < pages.size(); ++p) {
+        for (size_t i = 1; i < pages[p].size(); ++i) {
+            if (pages[p][i].second - pages[p][i - 1].second < pitch)
+                overlaps += ui::toUtf8(pages[p][i].first) + " over " + ui::toUtf8(pages[p][i - 1].first) + "; ";
+        }
+        if (!pages[p].empty()) {
+            EXPECT_LE(pages[p].back().second + pitch, footerTop + 1) << "page " << p + 1;
+        }
+    }
+    EXPECT_EQ(overlaps, "");
+    // The band that met the page end went on to page 2 with the rest of its label.
+    ASSERT_FALSE(pages[1].empty());
+    EXPECT_EQ(pages[1][0].first.substr(0, 3), L"низ");
+    EXPECT_EQ(pages[1][0].second, topMargin);
+}
+
+// A new label keeps its 10 x 10 px when put on a report; a fixed one (AutoSize off) only
+// grows as high as one line.
+TEST(ReportRun, NewLabelKeepsItsDefaultSizeOnTheReport) {
+    rep::TReport r;
+    setUpA4(r);
+    auto& l = r.Own<rep::TRepLabel>();
+    l.AutoSize = false;
+    l.SetParent(&r);
+    EXPECT_EQ(l.Width(), 10);
+    EXPECT_NEAR(static_cast<double>(l.Size.NativeValue(rep::TRepPrintableSize::WidthValue)),
+                10.0 * 254 / l.Size.Resolution(), 1e-9);
+    EXPECT_EQ(l.Height(), l.LineHeight() + 1);
+    l.SetCaption(L"Иванов Пётр");
+    EXPECT_EQ(l.Width(), 10);
 }
 
 }  // namespace
