@@ -142,7 +142,7 @@ void TBlankoSheet1::FormCreate() {
 }
 
 void TBlankoSheet1::Report1StartPage(rep::TReport&) {
-    const auto& o = SettingsUnit::PrintOffsets;
+    const SettingsUnit::TPrintOffsets o = SetReportCommon::UsableOffsets(Report1);
     // Always from the base, so a rendering never moves a label by more than one offset.
     for (const auto& b : bases_) SetReportCommon::PlaceAt(b, o.DeltaX1, o.DeltaY1);
     MainSet::TMainForm& form = *MainSet::MainForm;

@@ -43,10 +43,11 @@ void TBlankoSheet2::FormCreate() {
 
 void TBlankoSheet2::Report1StartPage(rep::TReport&) {
     if (released_) return;
-    const auto& o = SettingsUnit::PrintOffsets;
-    for (const auto& b : discipline_) SetReportCommon::PlaceAt(b, o.DeltaX2, o.DeltaY2);
-    for (const auto& b : hours_) SetReportCommon::PlaceAt(b, o.DeltaX2 + o.DeltaXColumn2, o.DeltaY2);
-    for (const auto& b : mark_) SetReportCommon::PlaceAt(b, o.DeltaX2 + o.DeltaXColumn3, o.DeltaY2);
+    const SettingsUnit::TPrintOffsets o = SetReportCommon::UsableOffsets(Report1);
+    const std::int64_t x = o.DeltaX2;
+    for (const auto& b : discipline_) SetReportCommon::PlaceAt(b, x, o.DeltaY2);
+    for (const auto& b : hours_) SetReportCommon::PlaceAt(b, x + o.DeltaXColumn2, o.DeltaY2);
+    for (const auto& b : mark_) SetReportCommon::PlaceAt(b, x + o.DeltaXColumn3, o.DeltaY2);
     // A size of 0 leaves the font as the last non-zero size set it.
     if (o.FontSizeColumn3 != 0)
         for (rep::TRepLabel* l : RlbMark) l->SetFontSize(o.FontSizeColumn3);

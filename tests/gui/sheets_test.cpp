@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <climits>
+#include <cstdint>
 #include <map>
 
 #include "report/preview/standard_preview.h"
@@ -165,6 +167,56 @@ TEST_F(Sheets, PageTwoRowsColumnsAndOffsets) {
     EXPECT_EQ(h->at.x, 575);
     EXPECT_EQ(m->at.x, 650);
     EXPECT_EQ(d->at.y, 158);
+}
+
+// A hand-edited settings file can hold any 32-bit values. Those that can put no label on
+// the paper count as bad values: both pages are then laid out with the defaults of all seven.
+TEST_F(Sheets, OffsetsThatPutNoLabelOnThePaperGiveTheDefaults) {
+    using Offsets = SettingsUnit::TPrintOffsets;
+    constexpr std::int32_t kMax = INT32_MAX, kMin = INT32_MIN;
+    MainForm->edit(L"edTown").setText(L"Город");
+    MainForm->DynControls(23)->setText(L"Экономика");
+    MainForm->DynControls(63)->setText(L"120");
+    MainForm->combo(L"cbMark1").setItemIndex(7);
+    struct Case {
+        const char* what;
+        Offsets offsets;
+        bool applied;
+    };
+    // Fields: DeltaX1, DeltaX2, DeltaY1, DeltaY2, DeltaXColumn2, DeltaXColumn3, FontSizeColumn3.
+    const Case cases[] = {
+        {"column sums beyond 32 bits", {0, kMax, 0, 0, kMax, kMax, 12}, false},
+        {"column sums below 32 bits", {0, kMin, 0, 0, kMin, kMin, 12}, false},
+        {"a column moved a paper width", {0, 20, 0, 0, 0, 774, 12}, false},
+        {"a page moved a paper length", {0, 20, 0, 1123, 0, 0, 12}, false},
+        {"a font taller than the paper", {0, 20, 0, 0, 0, 0, 900}, false},
+        {"page 1 moved off the paper", {kMin, 20, 0, 0, 0, 0, 12}, false},
+        {"page 1 moved down off the paper", {0, 20, kMax, 0, 0, 0, 12}, false},
+        {"large but on the paper", {0, 500, 0, -150, -400, -450, 12}, true},
+        {"the dialog's limits", {200, 200, -200, 200, 200, 200, -200}, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        SettingsUnit::PrintOffsets = c.offsets;
+        const Offsets o = c.applied ? c.offsets : Offsets{};
+        auto two = renderPage(SetReport2::BlankoSheet2->Report1);
+        const Word* d = find(two, L"Экономика");
+        const Word* h = find(two, L"120");
+        const Word* m = find(two, L"отлично");
+        ASSERT_TRUE(d && h && m);
+        EXPECT_EQ(d->at.x, 65 + o.DeltaX2);
+        EXPECT_EQ(d->at.y, 155 + o.DeltaY2);
+        EXPECT_EQ(h->at.x, 580 + o.DeltaX2 + o.DeltaXColumn2);
+        EXPECT_EQ(m->at.x, 650 + o.DeltaX2 + o.DeltaXColumn3);
+        EXPECT_EQ(SetReport2::BlankoSheet2->RlbMark[0]->Font().Size, o.FontSizeColumn3);
+        auto one = renderPage(SetReport::BlankoSheet1->Report1);
+        const Word* t = find(one, L"Город");
+        ASSERT_NE(t, nullptr);
+        EXPECT_NEAR(t->at.x, 680 + o.DeltaX1, 1);
+        EXPECT_EQ(t->at.y, 127 + o.DeltaY1);
+        // The values as loaded stay as they are; only the layout falls back.
+        EXPECT_EQ(SettingsUnit::PrintOffsets, c.offsets);
+    }
 }
 
 TEST_F(Sheets, ColumnThreeFontSizeStaysWhenTheSettingIsZero) {
