@@ -4,6 +4,7 @@
 
 #include "shell/main_form.h"
 #include "shell/print_offsets.h"
+#include "sheets/sheet_title.h"
 
 namespace SetReport {
 
@@ -98,6 +99,7 @@ TBlankoSheet1::TBlankoSheet1() {
     SetReportCommon::SetUpSheetReport(Report1, L"");
     Report1.OnStartPage = [this](rep::TReport& r) { Report1StartPage(r); };
     Report1.AfterPreview = [this](rep::TReport& r) { Report1AfterPreview(r); };
+    SetReportCommon::NameRunsAfterSurname(Report1, 1);
     buildStaticLabels();
     FormCreate();
 }

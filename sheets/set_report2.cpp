@@ -2,6 +2,7 @@
 
 #include "shell/main_form.h"
 #include "shell/print_offsets.h"
+#include "sheets/sheet_title.h"
 
 namespace SetReport2 {
 
@@ -20,6 +21,7 @@ TBlankoSheet2::TBlankoSheet2() {
     SetReportCommon::SetUpSheetReport(Report1, L"");
     Report1.OnStartPage = [this](rep::TReport& r) { Report1StartPage(r); };
     Report1.AfterPreview = [this](rep::TReport& r) { Report1AfterPreview(r); };
+    SetReportCommon::NameRunsAfterSurname(Report1, 2);
     FormCreate();
 }
 

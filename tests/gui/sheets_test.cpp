@@ -14,6 +14,7 @@
 #include "shell/program.h"
 #include "sheets/set_report.h"
 #include "sheets/set_report2.h"
+#include "sheets/sheet_title.h"
 #include "tests/gui/gui_util.h"
 #include "tests/win/page_pictures.h"
 #include "ui/timer.h"
@@ -242,6 +243,67 @@ TEST_F(Sheets, ReleasedLabelsAreNeverTouchedAgain) {
     SetReport2::BlankoSheet2->FormClose();
     EXPECT_TRUE(SetReport2::BlankoSheet2->Report1.Printables().empty());
     renderPage(SetReport2::BlankoSheet2->Report1);
+}
+
+TEST_F(Sheets, TitlesNameTheSurnameAndThePageWithinTheSpoolersLength) {
+    const std::wstring program = L"Приложение к Диплому";
+    const struct {
+        const wchar_t* surname;
+        int page;
+        const wchar_t* title;
+    } cases[] = {
+        {L"Иванов", 1, L"Иванов, стр. 1 - Приложение к Диплому"},
+        {L"  Петрова \t", 2, L"Петрова, стр. 2 - Приложение к Диплому"},
+        {L"", 2, L"стр. 2 - Приложение к Диплому"},
+        {L"   ", 1, L"стр. 1 - Приложение к Диплому"},
+        // 31 characters hold the page: a longer surname is cut.
+        {L"Римская-Корсакова-Иванова", 2, L"Римская-Корсакова-Ивано, стр. 2 - Приложение к Диплому"},
+        {L"Корсакова-Римская-Иван Ли", 1, L"Корсакова-Римская-Иван, стр. 1 - Приложение к Диплому"},
+        {L"Константинопольский Александр", 1, L"Константинопольский, стр. 1 - Приложение к Диплому"},
+        {L"Иванов Иван Иванович", 12, L"Иванов Иван Иванович, стр. 12 - Приложение к Диплому"},
+    };
+    for (const auto& c : cases) {
+        const std::wstring title = SetReportCommon::SheetTitle(c.surname, c.page, program);
+        EXPECT_EQ(title, c.title) << ui::toUtf8(c.surname);
+        EXPECT_NE(title.substr(0, 31).find(L"стр. " + std::to_wstring(c.page)), std::wstring::npos);
+    }
+}
+
+// Each print command opens its preview named after the surname and the page; a print from
+// it takes the same name.
+TEST_F(Sheets, PreviewsAreNamedAfterTheSurnameAndThePage) {
+    MainForm->show();
+    struct Sheet {
+        rep::TReport* report;
+        void (MainSet::TMainForm::*command)();
+        const wchar_t* surname;
+        std::wstring want;
+    };
+    Sheet sheets[] = {
+        {&SetReport::BlankoSheet1->Report1, &MainSet::TMainForm::mnPrintSheet1Click, L"Иванов",
+         L"Иванов, стр. 1 - Приложение к Диплому"},
+        {&SetReport2::BlankoSheet2->Report1, &MainSet::TMainForm::mnPrintSheet2Click, L"Петрова",
+         L"Петрова, стр. 2 - Приложение к Диплому"},
+    };
+    for (Sheet& sheet : sheets) {
+        MainForm->edit(L"edSurName").setText(sheet.surname);
+        sheet.report->ShowProgress = false;
+        std::wstring caption, printerTitle;
+        ui::Timer poll(100, [&] {
+            rep::TRepPrinter* p = sheet.report->RepPrinter();
+            rep::TRepStandardPreview* w = p ? rep::StandardPreviewOf(*p) : nullptr;
+            if (!w || !caption.empty()) return;
+            caption = w->text();
+            printerTitle = p->Title;
+            w->close();
+        });
+        poll.start();
+        (MainForm->*sheet.command)();
+        poll.stop();
+        EXPECT_EQ(caption, sheet.want);
+        EXPECT_EQ(printerTitle, sheet.want);
+        EXPECT_EQ(sheet.report->ReportTitle, sheet.want);
+    }
 }
 
 // The secretary leaves the program from the main window while a preview is still open: the
