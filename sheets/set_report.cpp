@@ -4,6 +4,7 @@
 
 #include "shell/main_form.h"
 #include "shell/print_offsets.h"
+#include "sheets/sheet_title.h"
 
 namespace SetReport {
 
@@ -98,6 +99,7 @@ TBlankoSheet1::TBlankoSheet1() {
     SetReportCommon::SetUpSheetReport(Report1, L"");
     Report1.OnStartPage = [this](rep::TReport& r) { Report1StartPage(r); };
     Report1.AfterPreview = [this](rep::TReport& r) { Report1AfterPreview(r); };
+    SetReportCommon::NameRunsAfterSurname(Report1, 1);
     buildStaticLabels();
     FormCreate();
 }
@@ -142,7 +144,7 @@ void TBlankoSheet1::FormCreate() {
 }
 
 void TBlankoSheet1::Report1StartPage(rep::TReport&) {
-    const auto& o = SettingsUnit::PrintOffsets;
+    const SettingsUnit::TPrintOffsets o = SetReportCommon::UsableOffsets(Report1);
     // Always from the base, so a rendering never moves a label by more than one offset.
     for (const auto& b : bases_) SetReportCommon::PlaceAt(b, o.DeltaX1, o.DeltaY1);
     MainSet::TMainForm& form = *MainSet::MainForm;

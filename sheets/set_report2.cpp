@@ -2,6 +2,7 @@
 
 #include "shell/main_form.h"
 #include "shell/print_offsets.h"
+#include "sheets/sheet_title.h"
 
 namespace SetReport2 {
 
@@ -20,6 +21,7 @@ TBlankoSheet2::TBlankoSheet2() {
     SetReportCommon::SetUpSheetReport(Report1, L"");
     Report1.OnStartPage = [this](rep::TReport& r) { Report1StartPage(r); };
     Report1.AfterPreview = [this](rep::TReport& r) { Report1AfterPreview(r); };
+    SetReportCommon::NameRunsAfterSurname(Report1, 2);
     FormCreate();
 }
 
@@ -43,10 +45,11 @@ void TBlankoSheet2::FormCreate() {
 
 void TBlankoSheet2::Report1StartPage(rep::TReport&) {
     if (released_) return;
-    const auto& o = SettingsUnit::PrintOffsets;
-    for (const auto& b : discipline_) SetReportCommon::PlaceAt(b, o.DeltaX2, o.DeltaY2);
-    for (const auto& b : hours_) SetReportCommon::PlaceAt(b, o.DeltaX2 + o.DeltaXColumn2, o.DeltaY2);
-    for (const auto& b : mark_) SetReportCommon::PlaceAt(b, o.DeltaX2 + o.DeltaXColumn3, o.DeltaY2);
+    const SettingsUnit::TPrintOffsets o = SetReportCommon::UsableOffsets(Report1);
+    const std::int64_t x = o.DeltaX2;
+    for (const auto& b : discipline_) SetReportCommon::PlaceAt(b, x, o.DeltaY2);
+    for (const auto& b : hours_) SetReportCommon::PlaceAt(b, x + o.DeltaXColumn2, o.DeltaY2);
+    for (const auto& b : mark_) SetReportCommon::PlaceAt(b, x + o.DeltaXColumn3, o.DeltaY2);
     // A size of 0 leaves the font as the last non-zero size set it.
     if (o.FontSizeColumn3 != 0)
         for (rep::TRepLabel* l : RlbMark) l->SetFontSize(o.FontSizeColumn3);

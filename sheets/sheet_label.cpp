@@ -1,5 +1,7 @@
 #include "sheets/sheet_label.h"
 
+#include <cmath>
+
 namespace SetReportCommon {
 
 namespace {
@@ -66,14 +68,31 @@ TBasePosition BaseOf(rep::TRepLabel& label) {
             label.Size.NativeValue(rep::TRepPrintableSize::TopValue)};
 }
 
-void PlaceAt(const TBasePosition& base, int dxPixels, int dyPixels) {
+void PlaceAt(const TBasePosition& base, std::int64_t dxPixels, std::int64_t dyPixels) {
     rep::TRepPrintableSize& size = base.label->Size;
     rep::TRepUnit units = size.Units();
     size.SetUnits(rep::TRepUnit::Native);
     // One report pixel is 254 / resolution native units, at the size's own zoom.
-    size.SetTop(base.top + rep::PixelsToNative(dyPixels, size.Resolution(), size.Zoom()));
-    size.SetLeft(base.left + rep::PixelsToNative(dxPixels, size.Resolution(), size.Zoom()));
+    size.SetTop(base.top + rep::PixelsToNative(static_cast<long double>(dyPixels), size.Resolution(), size.Zoom()));
+    size.SetLeft(base.left + rep::PixelsToNative(static_cast<long double>(dxPixels), size.Resolution(), size.Zoom()));
     size.SetUnits(units);
+}
+
+SettingsUnit::TPrintOffsets UsableOffsets(const rep::TReport& report) {
+    const SettingsUnit::TPrintOffsets& o = SettingsUnit::PrintOffsets;
+    const rep::TRepPage& page = report.Page;
+    const long double width = page.NativeValue(rep::TRepPage::WidthValue);
+    const long double length = page.NativeValue(rep::TRepPage::LengthValue);
+    // A label on the paper moved by a whole paper width or more is off it, whatever its box.
+    const auto fits = [&](std::int64_t px, long double paper) {
+        return std::fabs(rep::PixelsToNative(static_cast<long double>(px), page.Resolution(), report.Zoom())) < paper;
+    };
+    const std::int64_t x2 = o.DeltaX2;
+    const bool usable = fits(o.DeltaX1, width) && fits(o.DeltaY1, length) && fits(x2, width) &&
+                        fits(x2 + o.DeltaXColumn2, width) && fits(x2 + o.DeltaXColumn3, width) &&
+                        fits(o.DeltaY2, length) &&
+                        std::fabs(rep::PointsToNative(static_cast<long double>(o.FontSizeColumn3))) < length;
+    return usable ? o : SettingsUnit::TPrintOffsets{};
 }
 
 }  // namespace SetReportCommon

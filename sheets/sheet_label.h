@@ -1,10 +1,12 @@
 #pragma once
 // What both sheets do with their labels: create them as a form definition would, keep
 // their base positions, and place them at base + offset for a rendering.
+#include <cstdint>
 #include <string>
 
 #include "report/model/label.h"
 #include "report/run/report.h"
+#include "shell/print_offsets.h"
 
 namespace SetReportCommon {
 
@@ -28,6 +30,13 @@ struct TBasePosition {
 
 TBasePosition BaseOf(rep::TRepLabel& label);
 // Puts the label at its base moved by whole report pixels; an offset of 0 leaves it there.
-void PlaceAt(const TBasePosition& base, int dxPixels, int dyPixels);
+void PlaceAt(const TBasePosition& base, std::int64_t dxPixels, std::int64_t dyPixels);
+
+// The print offsets a page is laid out with. A hand-edited settings file can hold values
+// that put no label on the paper: a shift of a whole paper width or length (a column's
+// shift being the page's plus the column's), or a font whose line is taller than the
+// paper. Those are bad values, and like a value that does not convert they give the
+// defaults for all seven; otherwise the offsets as loaded.
+SettingsUnit::TPrintOffsets UsableOffsets(const rep::TReport& report);
 
 }  // namespace SetReportCommon

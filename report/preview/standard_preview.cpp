@@ -6,6 +6,7 @@
 
 #include "report/export/export_filter.h"
 #include "report/preview/preview_glyphs.h"
+#include "report/preview/stored_pages_setup.h"
 #include "report/run/progress_form.h"
 #include "report/run/rep_printer.h"
 #include "ui/app.h"
@@ -31,6 +32,11 @@ constexpr const wchar_t* kPageText = L"Page";
 constexpr const wchar_t* kOfText = L"of";
 constexpr const wchar_t* kWorkingText = L"Working...";
 constexpr const wchar_t* kFileDoesNotExist = L"File does not exist";
+constexpr const wchar_t* kNoPrinter = L"No printer is installed.";
+constexpr const wchar_t* kLoadedPagesCannotExport =
+    L"The pages shown were loaded from a report file, which holds only their pictures, not their text, "
+    L"so they cannot be exported. Nothing was saved. To export them, preview the report again and save "
+    L"it from that preview.";
 
 // The form definition, in pixels at 96 pixels per inch.
 constexpr int kFormWidth = 571;
@@ -267,7 +273,16 @@ void TRepStandardPreview::LastPageClick() {
 
 void TRepStandardPreview::PrintSetupClick() {
     TRepStandardPreviewBusy busy(*this);
-    if (ReportPrinter) ReportPrinter->PrinterSetup();
+    if (!ReportPrinter) return;
+    // Finished pages with no report behind them (a loaded file) print as they are stored,
+    // on the report printer's own device: that is the one to set up.
+    if (ReportPrinter->OnPrintSetup || ReportPrinter->Status() != stFinished) {
+        ReportPrinter->PrinterSetup();
+    } else if (!ReportPrinter->PrinterOK()) {
+        ShowMessage(kNoPrinter);
+    } else {
+        StoredPagesPrinterSetup(*ReportPrinter, hwnd());
+    }
 }
 
 void TRepStandardPreview::PrintClick() {
@@ -292,6 +307,11 @@ void TRepStandardPreview::SaveClick() {
     }
     const auto& entries = ExportFilterLibrary().Entries();
     if (type < 2 || static_cast<size_t>(type - 2) >= entries.size()) return;
+    // An export runs the report again; loaded pages have none.
+    if (!ReportPrinter->OnExportToFilter) {
+        ShowMessage(kLoadedPagesCannotExport);
+        return;
+    }
     // The filter goes when this returns, also when the export fails.
     std::unique_ptr<TRepExportFilter> filter = entries[static_cast<size_t>(type - 2)].FilterClass(dialog.fileName());
     ReportPrinter->ExportToFilter(*filter);

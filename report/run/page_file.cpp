@@ -7,8 +7,9 @@
 
 namespace rep {
 
-ERepBadFile::ERepBadFile(std::wstring fileName, int page)
-    : ERepFileError(page, ui::toUtf8(L"The file " + fileName + L" is not a valid report file: ") + DamagedPart(page)),
+ERepBadFile::ERepBadFile(std::wstring fileName, int page, Fault fault)
+    : ERepFileError(page, fault,
+                    ui::toUtf8(L"The file " + fileName + L" is not a valid report file: ") + DamagedPart(page, fault)),
       fileName_(std::move(fileName)) {}
 
 void AddPage(TRepPageList& pages, HENHMETAFILE page) { pages.AddPage(ui::EmfBytes(page)); }
@@ -24,7 +25,6 @@ ui::EnhMetaFile GetPage(TRepPageList& pages, int n) {
 }
 
 void SaveToFile(TRepPageList& pages, const std::wstring& name) {
-    if (pages.PageCount() == 0) throw ERepError("The report has no pages to save");
     // Fails here, before truncating, when the file is open elsewhere.
     auto file = std::make_unique<FileStream>(name, FileStream::Mode::Create);
     try {
@@ -40,7 +40,7 @@ ui::EnhMetaFile GetPage(TRepPageList& pages, const std::wstring& fileName, int n
     try {
         return GetPage(pages, n);
     } catch (const ERepFileError& e) {
-        throw ERepBadFile(fileName, e.Page());
+        throw ERepBadFile(fileName, e.Page(), e.Kind());
     }
 }
 
@@ -58,7 +58,7 @@ TRepLoadedFile LoadFromFile(const std::wstring& name) {
     } catch (const EFileAccessError&) {
         throw;
     } catch (const ERepFileError& e) {
-        throw ERepBadFile(name, e.Page());
+        throw ERepBadFile(name, e.Page(), e.Kind());
     } catch (const ERepError&) {
         throw ERepBadFile(name, page);
     }

@@ -16,7 +16,7 @@ namespace rep {
 // "The file C:\x\a.REP is not a valid report file: page 3 is damaged".
 class ERepBadFile : public ERepFileError {
 public:
-    ERepBadFile(std::wstring fileName, int page);
+    ERepBadFile(std::wstring fileName, int page, Fault fault = Fault::Damaged);
     const std::wstring& FileName() const { return fileName_; }
 
 private:
@@ -35,8 +35,8 @@ ui::EnhMetaFile GetPage(TRepPageList& pages, const std::wstring& fileName, int n
 // time, under the page-list lock (every writer of the store holds it) with the stream's
 // lock around each chunk. A file that is open elsewhere for reading, such as the
 // report being shown, fails with the system's "in use" error before anything changes.
-// A copy that fails half-way removes the incomplete file. A store without pages is
-// refused: its file could not be loaded again.
+// A copy that fails half-way removes the incomplete file. A store without pages gives a
+// file of no pages, which loads again.
 void SaveToFile(TRepPageList& pages, const std::wstring& name);
 
 // A saved report opened as a page store: the read-only stream and the page list on

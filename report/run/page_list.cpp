@@ -1,6 +1,7 @@
 #include "report/run/page_list.h"
 
 #include <algorithm>
+#include <array>
 #include <bit>
 #include <chrono>
 #include <climits>
@@ -161,18 +162,23 @@ void TRepPageList::WriteHeader() {
     WriteHeaderLocked();
 }
 
+std::array<std::uint8_t, kPageHeaderSize> TRepPageList::HeaderBytes() const {
+    std::array<std::uint8_t, kPageHeaderSize> h{};
+    PutU16(h.data() + 0, kPageFormatVersion);
+    PutU16(h.data() + 2, kEngineVersion);
+    StoreU32(h.data() + 8, static_cast<std::uint32_t>(pageCount_));
+    const auto time = std::bit_cast<std::uint64_t>(clock_ ? clock_() : LocalNowAsDays());
+    StoreU32(h.data() + 12, static_cast<std::uint32_t>(time));
+    StoreU32(h.data() + 16, static_cast<std::uint32_t>(time >> 32));
+    h[21] = compression_ ? 1 : 0;
+    return h;
+}
+
 void TRepPageList::WriteHeaderLocked() {
     ByteStream& s = Stream();
-    std::uint8_t h[kPageHeaderSize] = {};
-    PutU16(h + 0, kPageFormatVersion);
-    PutU16(h + 2, kEngineVersion);
-    StoreU32(h + 8, static_cast<std::uint32_t>(pageCount_));
-    const auto time = std::bit_cast<std::uint64_t>(clock_ ? clock_() : LocalNowAsDays());
-    StoreU32(h + 12, static_cast<std::uint32_t>(time));
-    StoreU32(h + 16, static_cast<std::uint32_t>(time >> 32));
-    h[21] = compression_ ? 1 : 0;
+    const auto h = HeaderBytes();
     s.Seek(0);
-    s.Write(h, sizeof h);
+    s.Write(h.data(), h.size());
     end_ = std::max(end_, std::int64_t{kPageHeaderSize});
 }
 
@@ -195,25 +201,91 @@ void TRepPageList::ReadHeaderLocked() {
     const bool compressed = h[21] != 0;
 
     compression_ = compressed;
-    const std::int64_t room = size - kPageHeaderSize;
-    if (count < 0 || count > room / MinRecordSize() || (count == 0 && room != 0))
+    if (count < 0 || (count == 0 && size != kPageHeaderSize))
         throw ERepFileError(0);
 
-    // The first and the last record are where every walk starts, so a truncated or
-    // foreign file shows here rather than at some later page.
     try {
         pageCount_ = count;
         end_ = size;
-        if (count > 0) {
-            CheckRecord(kPageHeaderSize, 1);
-            LastRecordStart();
-        }
+        if (count > 0)
+            CheckEnds();
         s.Seek(kPageHeaderSize);
     } catch (...) {
         pageCount_ = 0;
         end_ = 0;
         throw;
     }
+}
+
+// The first and the last record are where every walk starts, so a truncated or foreign
+// file shows here rather than at some later page.
+void TRepPageList::CheckEnds() {
+    const std::int64_t minRecord = MinRecordSize();
+    // More pages than any store could hold: no report wrote this header.
+    if (pageCount_ > (kMaxPosition - kPageHeaderSize) / minRecord)
+        throw ERepFileError(0);
+    const std::optional<int> last = EndRecordPage();
+    if (!last)
+        ExplainBrokenEnd(pageCount_ <= (end_ - kPageHeaderSize) / minRecord);
+    // A sound last record with a lower number: the pages after it are missing.
+    if (*last < pageCount_)
+        throw ERepFileError(*last + 1, ERepFileError::Fault::EndsEarly);
+    CheckRecord(kPageHeaderSize, 1);
+    LastRecordStart();
+}
+
+// The number of the record that ends the store, when its frame holds up: the store's
+// last field points at a record whose forward link is the end of the store.
+std::optional<int> TRepPageList::EndRecordPage() {
+    ByteStream& s = Stream();
+    const std::int64_t minRecord = MinRecordSize();
+    if (end_ < kPageHeaderSize + minRecord)
+        return std::nullopt;
+    s.Seek(end_ - 4);
+    const std::int64_t start = ReadI32(s);
+    if (start < kPageHeaderSize || start > end_ - minRecord)
+        return std::nullopt;
+    s.Seek(start);
+    const std::int64_t page = ReadI32(s);
+    const std::int64_t next = ReadI32(s);
+    // The records before it need room too.
+    if (page < 1 || next != end_ || page - 1 > (start - kPageHeaderSize) / minRecord)
+        return std::nullopt;
+    return static_cast<int>(page);
+}
+
+// The end of the store is not the end of a record: either the file was cut short or a
+// record is damaged. Walks from page 1 to the first record that does not hold up and
+// says which. A file whose first record is no page 1 and whose page count it could never
+// hold is no report at all: that is put down to the header.
+void TRepPageList::ExplainBrokenEnd(bool countFits) {
+    ByteStream& s = Stream();
+    const std::int64_t minRecord = MinRecordSize();
+    const auto cut = [](int page) { return ERepFileError(page, ERepFileError::Fault::EndsEarly); };
+    const auto damaged = [countFits](int page) { return ERepFileError(countFits || page > 1 ? page : 0); };
+    std::int64_t at = kPageHeaderSize;
+    for (int page = 1; page <= pageCount_; ++page) {
+        if (at > end_ - 8)
+            throw cut(page);
+        s.Seek(at);
+        if (ReadI32(s) != page)
+            throw damaged(page);
+        const std::int64_t next = ReadI32(s);
+        if (next > end_)
+            throw cut(page);
+        // A whole record with no room after it for the next one.
+        if (page < pageCount_ && next > end_ - minRecord && next >= at + minRecord) {
+            s.Seek(next - 4);
+            if (ReadI32(s) == at)
+                throw cut(page + 1);
+        }
+        try {
+            at = CheckRecord(at, page);
+        } catch (const ERepFileError&) {
+            throw damaged(page);
+        }
+    }
+    throw damaged(pageCount_);
 }
 
 std::int64_t TRepPageList::MinRecordSize() const {
@@ -372,6 +444,13 @@ std::vector<std::uint8_t> TRepPageList::ReadPageData(int n) {
 void TRepPageList::CopyTo(ByteStream& out) {
     std::lock_guard guard(lock_);
     ByteStream& s = Stream();
+    if (end_ < kPageHeaderSize) {
+        // A store that never received a page has no header yet; its file still needs one
+        // to load as a report of no pages.
+        const auto h = HeaderBytes();
+        out.Write(h.data(), h.size());
+        return;
+    }
     const std::int64_t position = s.Position();
     try {
         std::vector<std::uint8_t> chunk(kCopyChunk);

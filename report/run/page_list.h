@@ -1,5 +1,6 @@
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <functional>
 #include <mutex>
@@ -51,22 +52,28 @@ public:
     // Header at offset 0 with the current page count, the clock's time and the flag.
     void WriteHeader();
     // Takes page count and compression from the header; throws ERepFileError when the
-    // stream cannot be a page store. The version fields are not looked at.
+    // stream cannot be a page store, naming the damaged page or the page a file cut
+    // short ends in. The version fields are not looked at.
     void ReadHeader();
     // Leaves the stream at the start of record n, walking from the current record.
     void SeekToPage(int n);
     // The metafile of page n, or none when n is not a stored page. Damaged records
     // throw ERepFileError carrying the page number.
     std::optional<std::vector<std::uint8_t>> GetPage(int n);
-    // The whole store, byte for byte, as a saved report file.
+    // The whole store, byte for byte, as a saved report file; a store that never held a
+    // page gives a header of no pages.
     void CopyTo(ByteStream& out);
 
 private:
     ByteStream& Stream() const;
+    std::array<std::uint8_t, kPageHeaderSize> HeaderBytes() const;
     void WriteHeaderLocked();
     void ReadHeaderLocked();
     void SeekToPageLocked(int n);
     std::int64_t MinRecordSize() const;
+    void CheckEnds();
+    std::optional<int> EndRecordPage();
+    [[noreturn]] void ExplainBrokenEnd(bool countFits);
     std::int64_t CheckRecord(std::int64_t start, int page);
     std::int64_t LastRecordStart();
     std::vector<std::uint8_t> ReadPageData(int n);

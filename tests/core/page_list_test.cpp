@@ -224,6 +224,25 @@ TEST(TRepPageList, CopyIsTheWholeStoreInChunks) {
     EXPECT_EQ(list.GetPage(8), PageBytes(8, true));
 }
 
+TEST(TRepPageList, AStoreWithoutPagesCopiesToAFileOfNoPages) {
+    for (bool header : {false, true}) {
+        MemoryStream store;
+        TRepPageList list([] { return kTime; });
+        list.SetCompression(true);
+        list.Attach(store);
+        if (header)
+            list.WriteHeader();
+        MemoryStream file;
+        list.CopyTo(file);
+        ASSERT_EQ(file.Size(), 124);
+        EXPECT_EQ(I32At(Contents(file), 8), 0);
+        Loaded loaded(file.Release());
+        EXPECT_EQ(loaded.list.PageCount(), 0);
+        EXPECT_TRUE(loaded.list.Compression());
+        EXPECT_FALSE(loaded.list.GetPage(1));
+    }
+}
+
 TEST(TRepPageList, FailedAppendLeavesTheStoredPagesIntact) {
     for (bool compressed : {false, true}) {
         TestStream store;
@@ -319,6 +338,7 @@ struct Damage {
     std::function<void(Bytes&)> apply;
     int page;  // 0: the header
     bool atOpen = false;
+    ERepFileError::Fault fault = ERepFileError::Fault::Damaged;
 };
 
 TEST(TRepPageList, DamagedFilesAreRefused) {
@@ -329,6 +349,10 @@ TEST(TRepPageList, DamagedFilesAreRefused) {
     const auto coded = [](int n, Bytes page, std::int32_t u) {
         return [=](Bytes& b) { b = WithPageData(b, n, CodedPage(page, u)); };
     };
+    const auto cutAt = [](int n, std::int64_t more) {
+        return [=](Bytes& b) { b.resize(static_cast<std::size_t>(Records(b)[static_cast<std::size_t>(n - 1)].start + more)); };
+    };
+    constexpr auto kCut = ERepFileError::Fault::EndsEarly;
     const Bytes page3 = PageBytes(3);
     const std::int32_t u3 = static_cast<std::int32_t>(page3.size());
     const Damage cases[] = {
@@ -338,8 +362,21 @@ TEST(TRepPageList, DamagedFilesAreRefused) {
         {"absurd count", true, [](Bytes& b) { SetI32(b, 8, INT32_MAX); }, 0, true},
         {"count of 0", false, [](Bytes& b) { SetI32(b, 8, 0); }, 0, true},
         {"count too small", false, [](Bytes& b) { SetI32(b, 8, 4); }, 4, true},
-        {"count too large", false, [](Bytes& b) { SetI32(b, 8, 6); }, 6, true},
-        {"truncated", true, [](Bytes& b) { b.resize(b.size() - 7); }, 5, true},
+        {"count too large", false, [](Bytes& b) { SetI32(b, 8, 6); }, 6, true, kCut},
+        {"truncated", true, [](Bytes& b) { b.resize(b.size() - 7); }, 5, true, kCut},
+        {"header only", false, [](Bytes& b) { b.resize(124); }, 1, true, kCut},
+        {"cut inside page 1", true, cutAt(1, 40), 1, true, kCut},
+        {"cut after page 1", false, cutAt(2, 0), 2, true, kCut},
+        {"cut in page 2's frame", true, cutAt(2, 6), 2, true, kCut},
+        {"cut early in page 2", false, cutAt(2, 30), 2, true, kCut},
+        {"cut late in page 4", true, cutAt(5, -10), 4, true, kCut},
+        {"cut after page 3", false, cutAt(4, 0), 4, true, kCut},
+        {"cut in page 3 with a bad link in page 2", false,
+         [cutAt](Bytes& b) {
+             SetI32(b, FieldOf(b, 2, 0), 7);
+             cutAt(3, 30)(b);
+         },
+         2, true},
         {"trailing bytes", false, [](Bytes& b) { b.resize(b.size() + 4); }, 5, true},
         {"link backwards", false, field(3, 1, 124), 3},
         {"link to zero", false, field(3, 1, 0), 3},
@@ -417,6 +454,12 @@ TEST(TRepPageList, DamagedFilesAreRefused) {
                 ADD_FAILURE() << "opened";
             } catch (const ERepFileError& e) {
                 EXPECT_EQ(e.Page(), c.page);
+                EXPECT_EQ(e.Kind(), c.fault);
+                if (c.fault == kCut) {
+                    EXPECT_EQ(std::string(e.what()),
+                              "The file is not a valid report file: it ends before the end of page " +
+                                  std::to_string(c.page));
+                }
             }
             EXPECT_EQ(list.PageCount(), 0);
             continue;

@@ -22,6 +22,8 @@
 #include "tests/gui/dialog_driver.h"
 #include "tests/gui/gui_util.h"
 #include "tests/win/page_pictures.h"
+#include "tests/win/printer_env.h"
+#include "ui/printer.h"
 #include "ui/timer.h"
 
 using namespace guitest;
@@ -483,6 +485,8 @@ TEST_F(PreviewWindow, SaveToAReportFileThenLoadShowsTheSamePages) {
     ASSERT_GE(saved.size(), 3u);
     OnePageReport other(L"something else");
     Session s(other.r);
+    std::vector<std::wstring> messages;
+    rep::ShowMessageHook = [&](const std::wstring& m) { messages.push_back(m); };
     std::wstring statusBefore, statusLoaded, statusLast;
     std::vector<std::wstring> firstShown, lastShown;
     std::vector<Script::Step> steps{[&] { return s.Ready(); }, Then([&] { statusBefore = s.Status(); })};
@@ -496,8 +500,9 @@ TEST_F(PreviewWindow, SaveToAReportFileThenLoadShowsTheSamePages) {
         statusLast = s.Status();
         lastShown = TextsOf(s.window->RepPreview->Image().PagePicture());
     }));
-    // The loaded pages have no report behind them: the text type writes nothing.
+    // The loaded pages have no report behind them: the text type writes nothing, and says why.
     for (auto& step : FileDialogSteps(s, &TRepStandardPreview::Save, text, 1)) steps.push_back(step);
+    steps.push_back([&] { return !messages.empty(); });
     steps.push_back(Then([&] { s.window->close(); }));
     RunPreview(other.r, s, steps);
     const auto n = std::to_wstring(saved.size());
@@ -506,6 +511,53 @@ TEST_F(PreviewWindow, SaveToAReportFileThenLoadShowsTheSamePages) {
     EXPECT_EQ(statusLast, L"Page " + n + L" of " + n);
     EXPECT_EQ(lastShown, saved.back());
     EXPECT_FALSE(Exists(text));
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_NE(messages[0].find(L"loaded from a report file"), std::wstring::npos);
+    EXPECT_NE(messages[0].find(L"Nothing was saved"), std::wstring::npos);
+    DeleteFileW(file.c_str());
+}
+
+TEST_F(PreviewWindow, AfterALoadPrinterSetupChoosesHowTheLoadedPagesPrint) {
+    if (printer_env::NoPrinterRun()) GTEST_SKIP() << "no printer in this run";
+    const std::wstring file = TempPath(L"blk_preview_setup.REP");
+    {
+        rep::TRepPrinter saved;
+        saved.BeginDoc();
+        saved.NewPage();
+        saved.EndDoc();
+        saved.Save(file);
+    }
+    ASSERT_TRUE(Exists(file));
+    OnePageReport other(L"shown before the load");
+    Session s(other.r);
+    auto dlg = std::make_shared<HWND>(nullptr);
+    short copies = 0;
+    RunPreview(other.r, s,
+               {[&] { return s.Ready(); }, Then([&] {
+                    s.printer->Load(file);
+                    activate(s.window->hwnd());
+                    sendClick(*s.window->PrintSetup);
+                }),
+                [dlg] {
+                    *dlg = findSystemDialog();
+                    return *dlg != nullptr;
+                },
+                [dlg] {
+                    constexpr int kCopiesEdit = 0x482;
+                    SetFocus(GetDlgItem(*dlg, kCopiesEdit));
+                    SendMessageW(GetDlgItem(*dlg, kCopiesEdit), EM_SETSEL, 0, -1);
+                    sendText(L"3");
+                    TapNoPump(VK_RETURN);
+                    return true;
+                },
+                [dlg] { return !IsWindow(*dlg) || !IsWindowVisible(*dlg); },
+                Then([&] {
+                    ui::GlobalLockGuard<DEVMODEW> dm(s.printer->Printer().getPrinter().devMode);
+                    if (dm) copies = dm->dmCopies;
+                    s.window->close();
+                })},
+               15000);
+    EXPECT_EQ(copies, 3);
     DeleteFileW(file.c_str());
 }
 

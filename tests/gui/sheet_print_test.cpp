@@ -16,6 +16,7 @@
 #include "tests/gui/gui_util.h"
 #include "tests/win/pdf_words.h"
 #include "ui/timer.h"
+#include "ui/utf8.h"
 
 using MainSet::MainForm;
 using namespace guitest;
@@ -84,30 +85,51 @@ protected:
         Program::DestroyForms();
         SettingsUnit::PrintOffsets = saved_;
     }
-    static std::optional<pdfwords::Page> printSheet1(const std::wstring& title) {
-        printer_env::DeletePdfs(title);
-        SetReport::BlankoSheet1->Report1.ReportTitle = title;
-        SetReport::BlankoSheet1->Report1.ShowProgress = false;
-        printThroughPreview(SetReport::BlankoSheet1->Report1, &MainSet::TMainForm::mnPrintSheet1Click);
-        std::wstring job = pdfwords::WaitForJob(title);
+    // Prints the page through its preview and reads back the one page of its job, found by
+    // the surname the job is named after.
+    static std::optional<pdfwords::Page> printSheet(rep::TReport& report, void (MainSet::TMainForm::*command)()) {
+        const std::wstring prefix = JobPrefix();
+        printer_env::DeletePdfs(prefix);
+        report.ShowProgress = false;
+        printThroughPreview(report, command);
+        std::wstring job = pdfwords::WaitForJob(prefix);
         if (job.empty()) return std::nullopt;
+        lastJob_ = job.substr(job.find_last_of(L'\\') + 1);
         auto pages = pdfwords::Read(job);
+        // Each run names its jobs afresh: none is left behind in the shared folder.
+        DeleteFileW(job.c_str());
         if (!pages || pages->size() != 1) return std::nullopt;
         return pages->front();
     }
+    static std::optional<pdfwords::Page> printSheet1() {
+        return printSheet(SetReport::BlankoSheet1->Report1, &MainSet::TMainForm::mnPrintSheet1Click);
+    }
+    // The queue writes a job to "<document name>-job_<n>.pdf", every character of the name
+    // other than a Latin letter, digit or "." made "_": "Ivanov1, стр. 1 - ..." becomes
+    // "Ivanov1_____._1_-...". Cyrillic letters all look alike there, so these tests tell
+    // their jobs apart by a Latin surname unique to this run (the queue is shared).
+    static std::wstring JobPrefix() { return Surname() + L"_"; }
+    static std::wstring JobOfPage(int page) { return Surname() + L"_____._" + std::to_wstring(page) + L"_-"; }
+    static const std::wstring& Surname() {
+        static const std::wstring name = L"Ivanov" + std::to_wstring(GetTickCount() % 1000000);
+        return name;
+    }
+    static inline std::wstring lastJob_;
     SettingsUnit::TPrintOffsets saved_;
 };
 
 TEST_F(SheetPrint, PageOneValuesLandInTheirBoxesAndMoveByTheOffsets) {
     MainForm->control(L"edSurName")->focus();
     pump();
-    type(L"Иванов");
+    type(Surname());
     MainForm->control(L"edEntry1")->focus();
     pump();
     press(VK_END);
     type(L" ЭПМ");
-    auto page = printSheet1(L"sheet1zero");
+    auto page = printSheet1();
     ASSERT_TRUE(page) << "no PDF came back";
+    // The job is named after the surname and the page.
+    EXPECT_EQ(lastJob_.rfind(JobOfPage(1), 0), 0u) << ui::toUtf8(lastJob_);
     // RlbTown: centred in the box whose left edge is 150.8 mm and top 33.6 mm.
     auto town = spanOf(*page, {"г.", "Заречинск"});
     ASSERT_TRUE(town);
@@ -115,7 +137,8 @@ TEST_F(SheetPrint, PageOneValuesLandInTheirBoxesAndMoveByTheOffsets) {
     expectTop(town->top, 127 * kPxMm, 11);
     EXPECT_NEAR(570 * kPxMm, 150.8, 0.05);
     // RlbSurName centred at 365 px; RlbEntry1 left-aligned from 160 px.
-    auto sur = spanOf(*page, {"Иванов"});
+    const std::string surname = ui::toUtf8(Surname());
+    auto sur = spanOf(*page, {surname});
     ASSERT_TRUE(sur);
     EXPECT_NEAR((sur->left + sur->right) / 2, 365 * kPxMm, 0.2);
     expectTop(sur->top, 50 * kPxMm, 11);
@@ -131,10 +154,10 @@ TEST_F(SheetPrint, PageOneValuesLandInTheirBoxesAndMoveByTheOffsets) {
     // Offsets set as the dialog would set them, then a second print.
     SettingsUnit::PrintOffsets.DeltaX1 = 10;
     SettingsUnit::PrintOffsets.DeltaY1 = -4;
-    auto moved = printSheet1(L"sheet1moved");
+    auto moved = printSheet1();
     ASSERT_TRUE(moved);
     auto town2 = spanOf(*moved, {"г.", "Заречинск"});
-    auto sur2 = spanOf(*moved, {"Иванов"});
+    auto sur2 = spanOf(*moved, {surname});
     ASSERT_TRUE(town2 && sur2);
     EXPECT_NEAR(town2->left - town->left, 10 * kPxMm, 0.1);
     EXPECT_NEAR(town2->top - town->top, -4 * kPxMm, 0.1);
@@ -144,7 +167,7 @@ TEST_F(SheetPrint, PageOneValuesLandInTheirBoxesAndMoveByTheOffsets) {
     EXPECT_NEAR(static_cast<double>(SetReport::BlankoSheet1->label(L"RlbTown")->Size.NativeValue(
                     rep::TRepPrintableSize::LeftValue)),
                 1508.125, 1e-6);
-    auto again = printSheet1(L"sheet1again");
+    auto again = printSheet1();
     ASSERT_TRUE(again);
     auto town3 = spanOf(*again, {"г.", "Заречинск"});
     ASSERT_TRUE(town3);
@@ -157,17 +180,11 @@ TEST_F(SheetPrint, PageTwoRowsAndColumns) {
     MainForm->DynControls(63)->setText(L"120");
     MainForm->combo(L"cbMark1").setItemIndex(7);
     MainForm->DynControls(62)->setText(L"Право");
-    const std::wstring title = L"sheet2zero";
-    printer_env::DeletePdfs(title);
-    auto& report = SetReport2::BlankoSheet2->Report1;
-    report.ReportTitle = title;
-    report.ShowProgress = false;
-    printThroughPreview(report, &MainSet::TMainForm::mnPrintSheet2Click);
-    std::wstring job = pdfwords::WaitForJob(title);
-    ASSERT_FALSE(job.empty());
-    auto pages = pdfwords::Read(job);
-    ASSERT_TRUE(pages && pages->size() == 1);
-    const auto& page = pages->front();
+    MainForm->edit(L"edSurName").setText(Surname());
+    auto printed = printSheet(SetReport2::BlankoSheet2->Report1, &MainSet::TMainForm::mnPrintSheet2Click);
+    ASSERT_TRUE(printed) << "no PDF came back";
+    EXPECT_EQ(lastJob_.rfind(JobOfPage(2), 0), 0u) << ui::toUtf8(lastJob_);
+    const auto& page = *printed;
     auto d = spanOf(page, {"Экономика"});
     auto h = spanOf(page, {"120"});
     auto m = spanOf(page, {"отлично"});

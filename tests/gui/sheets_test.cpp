@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <climits>
+#include <cstdint>
 #include <map>
 
 #include "report/preview/standard_preview.h"
@@ -12,6 +14,7 @@
 #include "shell/program.h"
 #include "sheets/set_report.h"
 #include "sheets/set_report2.h"
+#include "sheets/sheet_title.h"
 #include "tests/gui/gui_util.h"
 #include "tests/win/page_pictures.h"
 #include "ui/timer.h"
@@ -167,6 +170,56 @@ TEST_F(Sheets, PageTwoRowsColumnsAndOffsets) {
     EXPECT_EQ(d->at.y, 158);
 }
 
+// A hand-edited settings file can hold any 32-bit values. Those that can put no label on
+// the paper count as bad values: both pages are then laid out with the defaults of all seven.
+TEST_F(Sheets, OffsetsThatPutNoLabelOnThePaperGiveTheDefaults) {
+    using Offsets = SettingsUnit::TPrintOffsets;
+    constexpr std::int32_t kMax = INT32_MAX, kMin = INT32_MIN;
+    MainForm->edit(L"edTown").setText(L"Город");
+    MainForm->DynControls(23)->setText(L"Экономика");
+    MainForm->DynControls(63)->setText(L"120");
+    MainForm->combo(L"cbMark1").setItemIndex(7);
+    struct Case {
+        const char* what;
+        Offsets offsets;
+        bool applied;
+    };
+    // Fields: DeltaX1, DeltaX2, DeltaY1, DeltaY2, DeltaXColumn2, DeltaXColumn3, FontSizeColumn3.
+    const Case cases[] = {
+        {"column sums beyond 32 bits", {0, kMax, 0, 0, kMax, kMax, 12}, false},
+        {"column sums below 32 bits", {0, kMin, 0, 0, kMin, kMin, 12}, false},
+        {"a column moved a paper width", {0, 20, 0, 0, 0, 774, 12}, false},
+        {"a page moved a paper length", {0, 20, 0, 1123, 0, 0, 12}, false},
+        {"a font taller than the paper", {0, 20, 0, 0, 0, 0, 900}, false},
+        {"page 1 moved off the paper", {kMin, 20, 0, 0, 0, 0, 12}, false},
+        {"page 1 moved down off the paper", {0, 20, kMax, 0, 0, 0, 12}, false},
+        {"large but on the paper", {0, 500, 0, -150, -400, -450, 12}, true},
+        {"the dialog's limits", {200, 200, -200, 200, 200, 200, -200}, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        SettingsUnit::PrintOffsets = c.offsets;
+        const Offsets o = c.applied ? c.offsets : Offsets{};
+        auto two = renderPage(SetReport2::BlankoSheet2->Report1);
+        const Word* d = find(two, L"Экономика");
+        const Word* h = find(two, L"120");
+        const Word* m = find(two, L"отлично");
+        ASSERT_TRUE(d && h && m);
+        EXPECT_EQ(d->at.x, 65 + o.DeltaX2);
+        EXPECT_EQ(d->at.y, 155 + o.DeltaY2);
+        EXPECT_EQ(h->at.x, 580 + o.DeltaX2 + o.DeltaXColumn2);
+        EXPECT_EQ(m->at.x, 650 + o.DeltaX2 + o.DeltaXColumn3);
+        EXPECT_EQ(SetReport2::BlankoSheet2->RlbMark[0]->Font().Size, o.FontSizeColumn3);
+        auto one = renderPage(SetReport::BlankoSheet1->Report1);
+        const Word* t = find(one, L"Город");
+        ASSERT_NE(t, nullptr);
+        EXPECT_NEAR(t->at.x, 680 + o.DeltaX1, 1);
+        EXPECT_EQ(t->at.y, 127 + o.DeltaY1);
+        // The values as loaded stay as they are; only the layout falls back.
+        EXPECT_EQ(SettingsUnit::PrintOffsets, c.offsets);
+    }
+}
+
 TEST_F(Sheets, ColumnThreeFontSizeStaysWhenTheSettingIsZero) {
     auto& sheet = *SetReport2::BlankoSheet2;
     MainForm->combo(L"cbMark1").setItemIndex(11);
@@ -190,6 +243,67 @@ TEST_F(Sheets, ReleasedLabelsAreNeverTouchedAgain) {
     SetReport2::BlankoSheet2->FormClose();
     EXPECT_TRUE(SetReport2::BlankoSheet2->Report1.Printables().empty());
     renderPage(SetReport2::BlankoSheet2->Report1);
+}
+
+TEST_F(Sheets, TitlesNameTheSurnameAndThePageWithinTheSpoolersLength) {
+    const std::wstring program = L"Приложение к Диплому";
+    const struct {
+        const wchar_t* surname;
+        int page;
+        const wchar_t* title;
+    } cases[] = {
+        {L"Иванов", 1, L"Иванов, стр. 1 - Приложение к Диплому"},
+        {L"  Петрова \t", 2, L"Петрова, стр. 2 - Приложение к Диплому"},
+        {L"", 2, L"стр. 2 - Приложение к Диплому"},
+        {L"   ", 1, L"стр. 1 - Приложение к Диплому"},
+        // 31 characters hold the page: a longer surname is cut.
+        {L"Римская-Корсакова-Иванова", 2, L"Римская-Корсакова-Ивано, стр. 2 - Приложение к Диплому"},
+        {L"Корсакова-Римская-Иван Ли", 1, L"Корсакова-Римская-Иван, стр. 1 - Приложение к Диплому"},
+        {L"Константинопольский Александр", 1, L"Константинопольский, стр. 1 - Приложение к Диплому"},
+        {L"Иванов Иван Иванович", 12, L"Иванов Иван Иванович, стр. 12 - Приложение к Диплому"},
+    };
+    for (const auto& c : cases) {
+        const std::wstring title = SetReportCommon::SheetTitle(c.surname, c.page, program);
+        EXPECT_EQ(title, c.title) << ui::toUtf8(c.surname);
+        EXPECT_NE(title.substr(0, 31).find(L"стр. " + std::to_wstring(c.page)), std::wstring::npos);
+    }
+}
+
+// Each print command opens its preview named after the surname and the page; a print from
+// it takes the same name.
+TEST_F(Sheets, PreviewsAreNamedAfterTheSurnameAndThePage) {
+    MainForm->show();
+    struct Sheet {
+        rep::TReport* report;
+        void (MainSet::TMainForm::*command)();
+        const wchar_t* surname;
+        std::wstring want;
+    };
+    Sheet sheets[] = {
+        {&SetReport::BlankoSheet1->Report1, &MainSet::TMainForm::mnPrintSheet1Click, L"Иванов",
+         L"Иванов, стр. 1 - Приложение к Диплому"},
+        {&SetReport2::BlankoSheet2->Report1, &MainSet::TMainForm::mnPrintSheet2Click, L"Петрова",
+         L"Петрова, стр. 2 - Приложение к Диплому"},
+    };
+    for (Sheet& sheet : sheets) {
+        MainForm->edit(L"edSurName").setText(sheet.surname);
+        sheet.report->ShowProgress = false;
+        std::wstring caption, printerTitle;
+        ui::Timer poll(100, [&] {
+            rep::TRepPrinter* p = sheet.report->RepPrinter();
+            rep::TRepStandardPreview* w = p ? rep::StandardPreviewOf(*p) : nullptr;
+            if (!w || !caption.empty()) return;
+            caption = w->text();
+            printerTitle = p->Title;
+            w->close();
+        });
+        poll.start();
+        (MainForm->*sheet.command)();
+        poll.stop();
+        EXPECT_EQ(caption, sheet.want);
+        EXPECT_EQ(printerTitle, sheet.want);
+        EXPECT_EQ(sheet.report->ReportTitle, sheet.want);
+    }
 }
 
 // The secretary leaves the program from the main window while a preview is still open: the

@@ -201,6 +201,7 @@ struct Damage {
     const char* what;
     int page;  // the page the message names; 0 for the header
     void (*spoil)(Bytes& file);
+    bool cut = false;  // the file ends early, in that page
 };
 
 const Damage kDamages[] = {
@@ -211,9 +212,11 @@ const Damage kDamages[] = {
          f.clear();
          while (f.size() < 5000) f.insert(f.end(), text.begin(), text.end());
      }},
-    {"header only", 0, [](Bytes& f) { f.resize(rep::kPageHeaderSize); }},
-    {"truncated", 5, [](Bytes& f) { f.resize(f.size() - 10); }},
-    {"cut after page 2", 5, [](Bytes& f) { f.resize(RecordAt(f, 3)); }},
+    {"header only", 1, [](Bytes& f) { f.resize(rep::kPageHeaderSize); }, true},
+    {"truncated", 5, [](Bytes& f) { f.resize(f.size() - 10); }, true},
+    {"cut after page 2", 3, [](Bytes& f) { f.resize(RecordAt(f, 3)); }, true},
+    {"cut early in page 2", 2, [](Bytes& f) { f.resize(RecordAt(f, 2) + 40); }, true},
+    {"cut in the middle of page 4", 4, [](Bytes& f) { f.resize((RecordAt(f, 4) + RecordAt(f, 5)) / 2); }, true},
     {"bytes after the end", 5, [](Bytes& f) { f.insert(f.end(), 16, 0); }},
     {"link of page 3 changed", 3,
      [](Bytes& f) {
@@ -256,8 +259,9 @@ TEST_P(PageStore, ADamagedFileIsRefusedAndNothingShownIsLost) {
             EXPECT_EQ(e.FileName(), name);
             const std::wstring want =
                 L"The file " + name + L" is not a valid report file: " +
-                (d.page == 0 ? std::wstring(L"the header is damaged")
-                             : L"page " + std::to_wstring(d.page) + L" is damaged");
+                (d.cut             ? L"it ends before the end of page " + std::to_wstring(d.page)
+                 : d.page == 0     ? std::wstring(L"the header is damaged")
+                                   : L"page " + std::to_wstring(d.page) + L" is damaged");
             EXPECT_EQ(ui::fromUtf8(e.what()), want);
         }
         EXPECT_EQ(FileBytes(name), bad);  // a load never writes
@@ -295,13 +299,21 @@ TEST_P(PageStore, SavingOntoTheShownFileFailsAndTheShownReportStays) {
     ExpectShows(shown.GetPage(2).get(), first.shown[1]);
 }
 
+TEST(PageFile, AReportWithoutPagesSavesAndLoadsAgain) {
+    ScratchFolder folder;
+    for (bool compressed : {false, true}) {
+        RunStore empty(compressed);
+        const std::wstring name = folder.file(compressed ? L"empty coded.REP" : L"empty.REP");
+        rep::SaveToFile(empty.pages, name);
+        EXPECT_EQ(FileBytes(name).size(), static_cast<std::size_t>(rep::kPageHeaderSize));
+        rep::TRepLoadedFile loaded = rep::LoadFromFile(name);
+        EXPECT_EQ(loaded.PageCount(), 0);
+        EXPECT_FALSE(loaded.GetPage(1));
+    }
+}
+
 TEST(PageFile, SavingFailuresLeaveNoFile) {
     ScratchFolder folder;
-    RunStore empty(false);
-    const std::wstring name = folder.file(L"empty.REP");
-    EXPECT_THROW(rep::SaveToFile(empty.pages, name), rep::ERepError);
-    EXPECT_FALSE(FileExists(name));
-
     RunStore run(false, 2);
     const std::wstring nowhere = folder.file(L"no folder\\a.REP");
     try {

@@ -1,0 +1,43 @@
+#include "sheets/sheet_title.h"
+
+#include "report/preview/standard_preview.h"
+#include "report/run/rep_printer.h"
+#include "shell/main_form.h"
+#include "ui/app.h"
+#include "ui/printer.h"
+
+namespace SetReportCommon {
+
+namespace {
+std::wstring Trimmed(const std::wstring& s) {
+    const auto first = s.find_first_not_of(L" \t");
+    if (first == std::wstring::npos) return {};
+    return s.substr(first, s.find_last_not_of(L" \t") - first + 1);
+}
+}  // namespace
+
+std::wstring SheetTitle(const std::wstring& surname, int page, const std::wstring& program) {
+    const std::wstring pagePart = L"стр. " + std::to_wstring(page);
+    std::wstring name = Trimmed(surname);
+    const std::size_t room = ui::TPrinter::MaxTitle - pagePart.size() - 2;
+    if (name.size() > room) {
+        // At a word's end where there is one: "Иванов Иван ..." loses whole names.
+        const std::size_t space = name.rfind(L' ', room);
+        name = Trimmed(name.substr(0, space != std::wstring::npos && space > 0 ? space : room));
+    }
+    std::wstring title = name.empty() ? pagePart : name + L", " + pagePart;
+    if (!program.empty()) title += L" - " + program;
+    return title;
+}
+
+void NameRunsAfterSurname(rep::TReport& report, int page) {
+    report.OnPreview = [&report, page](rep::TRepPrinter& printer) {
+        const std::wstring surname = MainSet::MainForm ? MainSet::MainForm->fieldText(L"edSurName") : L"";
+        report.ReportTitle = SheetTitle(surname, page, ui::Application::get().title());
+        // The window takes its caption from the printer; the print run takes the report's.
+        printer.Title = report.ReportTitle;
+        rep::ShowStandardPreview(printer);
+    };
+}
+
+}  // namespace SetReportCommon

@@ -1,0 +1,20 @@
+#pragma once
+// What a sheet's previews and print jobs are called, so that the supplements of several
+// graduates can be told apart in the print queue and on screen.
+#include <string>
+
+#include "report/run/report.h"
+
+namespace SetReportCommon {
+
+// The name of a sheet's preview and print jobs: the graduate's surname and the page, then
+// the program, "Иванов, стр. 1 - Приложение к Диплому". The spooler keeps only the first
+// 31 characters of a job's name, so a surname too long to leave the page in them is cut,
+// at a word's end where it can be.
+std::wstring SheetTitle(const std::wstring& surname, int page, const std::wstring& program);
+
+// Names each preview of the report, and the print jobs started from it, after the surname
+// in the main window at the time the preview opens; the preview is the standard window.
+void NameRunsAfterSurname(rep::TReport& report, int page);
+
+}  // namespace SetReportCommon
