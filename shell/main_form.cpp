@@ -111,13 +111,14 @@ constexpr int kPanelFontPx = 12;
 
 }  // namespace
 
-TMainForm::TMainForm()
+TMainForm::TMainForm(bool page2Later)
     : openDialog_(ui::FileDialog::Kind::Open,
                   {L"Открыть состояние из...", L"Файл настроек (*.Blk)|*.Blk", L"Blk", L"Set1.Blk", true, false,
                    false}),
       saveDialog_(ui::FileDialog::Kind::Save,
                   {L"Сохранить текущее состояние как...", L"Файл настроек (*.Blk)|*.Blk", L"Blk", L"Set1.Blk", true,
-                   true, false}) {
+                   true, false}),
+      page2Later_(page2Later) {
     name = L"MainForm";
     // The one main window: the state routines reach its fields from FormCreate on.
     MainForm = this;
@@ -241,13 +242,21 @@ void TMainForm::setPage1TabOrder() {
 void TMainForm::FormCreate() {
     SettingsUnit::LoadPrintOffsets();
     createPage1RunTimeEdits();
-    buildDisciplineTable();
+    if (!page2Later_) buildDisciplineTable();
     setPage1TabOrder();
     invalidate();
     pageCtrl_->setActivePage(0);
     scroll1_->scrollTo(0);
     scroll2_->scrollTo(0);
     combo(L"cbTrial").setItemIndex(0);
+    if (!page2Later_) markSaved();
+}
+
+void TMainForm::BuildPage2Table() {
+    if (dyn_[23]) return;
+    buildDisciplineTable();
+    setPage1TabOrder();
+    scroll2_->scrollTo(0);
     markSaved();
 }
 

@@ -15,10 +15,14 @@ constexpr int kDynControlCount = 142;
 
 class TMainForm : public ui::Form {
 public:
-    TMainForm();
+    // page2Later: the discipline table of page 2 is left to BuildPage2Table, so that the
+    // first screen (page 1) can be painted before it is made.
+    explicit TMainForm(bool page2Later = false);
 
     // Creation handler, run by the constructor once the window exists.
     void FormCreate();
+    // The rest of the creation when the table was left for later; once.
+    void BuildPage2Table();
 
     // DynControls slots 1..142.
     ui::Window* DynControls(int slot) const;
@@ -90,6 +94,7 @@ private:
     ui::FileDialog openDialog_;
     ui::FileDialog saveDialog_;
     SystemSet::TSettings savedState_;
+    bool page2Later_;
 };
 
 extern TMainForm* MainForm;

@@ -1,5 +1,7 @@
 #include "shell/program.h"
 
+#include <windows.h>
+
 #include <memory>
 
 #include "shell/about_set.h"
@@ -19,12 +21,17 @@ std::unique_ptr<AboutSet::TAbout> about;
 std::unique_ptr<SettingsUnit::TSettings> settings;
 }  // namespace
 
-void CreateForms() {
+namespace {
+void CreateMainForm(bool page2Later) {
     ui::Application& app = ui::Application::get();
     app.setTitle(L"Приложение к Диплому");
-    mainForm = std::make_unique<MainSet::TMainForm>();
+    mainForm = std::make_unique<MainSet::TMainForm>(page2Later);
     MainSet::MainForm = mainForm.get();
     app.setMainForm(mainForm.get());
+}
+
+// The sheets, the about box and the settings dialog, in this order.
+void CreateOtherForms() {
     sheet1 = std::make_unique<SetReport::TBlankoSheet1>();
     SetReport::BlankoSheet1 = sheet1.get();
     sheet2 = std::make_unique<SetReport2::TBlankoSheet2>();
@@ -33,6 +40,12 @@ void CreateForms() {
     AboutSet::About = about.get();
     settings = std::make_unique<SettingsUnit::TSettings>();
     SettingsUnit::Settings = settings.get();
+}
+}  // namespace
+
+void CreateForms() {
+    CreateMainForm(false);
+    CreateOtherForms();
 }
 
 void DestroyForms() {
@@ -50,9 +63,15 @@ void DestroyForms() {
 }
 
 int Run() {
-    CreateForms();
-    ui::Application& app = ui::Application::get();
+    // Page 1 is painted first; the page-2 table (most of the controls) and the windows
+    // not on the first screen are made right after. The message loop starts only then, so
+    // no key or click is handled before they exist.
+    CreateMainForm(true);
     MainSet::MainForm->show();
+    UpdateWindow(MainSet::MainForm->hwnd());
+    MainSet::MainForm->BuildPage2Table();
+    CreateOtherForms();
+    ui::Application& app = ui::Application::get();
     app.run(*MainSet::MainForm);
     DestroyForms();
     return 0;

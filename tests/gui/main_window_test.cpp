@@ -4,11 +4,14 @@
 
 #include <commctrl.h>
 
+#include <memory>
+
 #include "shell/discipline_table.h"
 #include "shell/main_form.h"
 #include "shell/program.h"
 #include "sheets/set_report.h"
 #include "sheets/set_report2.h"
+#include "tests/gui/dialog_driver.h"
 #include "tests/gui/gui_util.h"
 #include "ui/controls.h"
 #include "ui/error.h"
@@ -200,10 +203,12 @@ TEST_F(MainWindow, EnterOnPageOneRunsPrintPageOneAndOnPageTwoNothing) {
 }
 
 TEST_F(MainWindow, EveryTriggerReachesItsCommand) {
+    // A click is handled when the loop gets to it, which on a busy machine takes a while.
+    auto reaches = [](int& count, int n) { return waitUntil([&] { return count == n; }); };
     click(*MainForm->control(L"sbtPrint1"));
-    EXPECT_EQ(previews1, 1);
+    EXPECT_TRUE(reaches(previews1, 1));
     click(*MainForm->control(L"sbtPrint2"));
-    EXPECT_EQ(previews2, 1);
+    EXPECT_TRUE(reaches(previews2, 1));
     MainForm->runMenuCommand(MainForm->menuId(L"mnPrintSheet1"));
     MainForm->runMenuCommand(MainForm->menuId(L"mnPrintSheet2"));
     EXPECT_EQ(previews1, 2);
@@ -212,7 +217,7 @@ TEST_F(MainWindow, EveryTriggerReachesItsCommand) {
     MainForm->ScrollBox2().scrollTo(1000);
     pump();
     click(*MainForm->control(L"bbPrintSheet2"));
-    EXPECT_EQ(previews2, 3);
+    EXPECT_TRUE(reaches(previews2, 3));
 }
 
 TEST_F(MainWindow, DynControlsHoldTheNamedControlsAtTheirPlaces) {
@@ -385,6 +390,27 @@ TEST_F(MainWindow, TheCloseBoxEndsTheMessageLoopWhenNothingWasTyped) {
     PostMessageW(MainForm->hwnd(), WM_SYSCOMMAND, SC_CLOSE, 0);
     ui::Application::get().run(*MainForm);
     EXPECT_EQ(MainForm->hwnd(), nullptr);
+}
+
+TEST(ProgramStart, TheTableMadeAfterTheFirstPaintGivesTheSameWindow) {
+    ui::Application::get().resetTerminated();
+    auto form = std::make_unique<MainSet::TMainForm>(true);
+    EXPECT_EQ(form->DynControls(23), nullptr);
+    EXPECT_NE(form->DynControls(22), nullptr);
+    form->show();
+    EXPECT_EQ(focusedName(), L"edSurName");
+    form->BuildPage2Table();
+    for (int slot = 1; slot <= MainSet::kDynControlCount; ++slot) EXPECT_NE(form->DynControls(slot), nullptr) << slot;
+    EXPECT_FALSE(form->Modified());
+    form->PageCtrlSet().setActivePage(1);
+    form->DynControls(102)->focus();  // row 40's hours
+    press(VK_TAB);
+    EXPECT_EQ(focusedName(), L"cbMark40");
+    press(VK_TAB);
+    EXPECT_EQ(focusedName(), L"bbPrintSheet2");
+    form.reset();
+    MainSet::MainForm = nullptr;
+    discardMessages();
 }
 
 TEST(ErrorBox, FullStopAppendedAfterCharactersAboveTheFullStop) {
