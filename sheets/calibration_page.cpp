@@ -155,12 +155,12 @@ void TCalibrationPage::Report1StartPage(rep::TReport&) {
     const int ppi = Report1.Page.Resolution();
     std::vector<TCalibrationMarks::Box> boxes;
     std::wstring offsets;
-    if (page_ == 1) {
+    if (page_ == 1 && SetReport::BlankoSheet1) {
         const SetReport::TBlankoSheet1& sheet = *SetReport::BlankoSheet1;
         for (const auto& b : sheet.BasePositions())
             boxes.push_back(boxAt(b, o.DeltaX1, o.DeltaY1, SystemSet::FieldCaption(fieldOfLabel(sheet, b.label))));
         offsets = offsetText(L"по горизонтали", o.DeltaX1, ppi) + L", " + offsetText(L"по вертикали", o.DeltaY1, ppi);
-    } else {
+    } else if (page_ == 2 && SetReport2::BlankoSheet2) {
         const SetReport2::TBlankoSheet2& sheet = *SetReport2::BlankoSheet2;
         const std::int64_t x = o.DeltaX2;
         struct Column {

@@ -27,7 +27,7 @@ public:
 
 class TCalibrationPage {
 public:
-    // page 1 or 2: the sheet whose boxes it shows. Both sheets must exist.
+    // page 1 or 2: the sheet whose boxes it shows; without that sheet, rulers only.
     explicit TCalibrationPage(int page);
 
     rep::TReport Report1;
