@@ -27,6 +27,8 @@ public:
     std::array<rep::TRepLabel*, 4> RlbCourseWork{};
     std::array<rep::TRepLabel*, 4> RlbPraktic{};
     std::array<rep::TRepLabel*, 10> RlbExamMore{};
+    // Where every label stands between renderings, in drawing order.
+    const std::vector<SetReportCommon::TBasePosition>& BasePositions() const { return bases_; }
 
 private:
     struct Source {

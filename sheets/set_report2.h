@@ -27,6 +27,10 @@ public:
     std::array<rep::TRepLabel*, kRows> RlbDiscipline{};
     std::array<rep::TRepLabel*, kRows> RlbHours{};
     std::array<rep::TRepLabel*, kRows> RlbMark{};
+    // Where each column's labels stand between renderings, row by row.
+    const std::vector<SetReportCommon::TBasePosition>& DisciplineBases() const { return discipline_; }
+    const std::vector<SetReportCommon::TBasePosition>& HoursBases() const { return hours_; }
+    const std::vector<SetReportCommon::TBasePosition>& MarkBases() const { return mark_; }
 
 private:
     std::vector<SetReportCommon::TBasePosition> discipline_, hours_, mark_;

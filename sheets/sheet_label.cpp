@@ -2,6 +2,10 @@
 
 #include <cmath>
 
+#include "report/run/rep_printer.h"
+#include "shell/printer_offsets.h"
+#include "ui/printer.h"
+
 namespace SetReportCommon {
 
 namespace {
@@ -65,21 +69,35 @@ rep::TRepLabel& RunTimeLabel(rep::TReport& report, int left, int top, int width,
 
 TBasePosition BaseOf(rep::TRepLabel& label) {
     return {&label, label.Size.NativeValue(rep::TRepPrintableSize::LeftValue),
-            label.Size.NativeValue(rep::TRepPrintableSize::TopValue)};
+            label.Size.NativeValue(rep::TRepPrintableSize::TopValue),
+            label.Size.NativeValue(rep::TRepPrintableSize::WidthValue),
+            label.Size.NativeValue(rep::TRepPrintableSize::HeightValue)};
+}
+
+long double PixelOffsetNative(const rep::TRepPrintableSize& size, std::int64_t pixels) {
+    // One report pixel is 254 / resolution native units, at the size's own zoom.
+    return rep::PixelsToNative(static_cast<long double>(pixels), size.Resolution(), size.Zoom());
 }
 
 void PlaceAt(const TBasePosition& base, std::int64_t dxPixels, std::int64_t dyPixels) {
     rep::TRepPrintableSize& size = base.label->Size;
     rep::TRepUnit units = size.Units();
     size.SetUnits(rep::TRepUnit::Native);
-    // One report pixel is 254 / resolution native units, at the size's own zoom.
-    size.SetTop(base.top + rep::PixelsToNative(static_cast<long double>(dyPixels), size.Resolution(), size.Zoom()));
-    size.SetLeft(base.left + rep::PixelsToNative(static_cast<long double>(dxPixels), size.Resolution(), size.Zoom()));
+    size.SetTop(base.top + PixelOffsetNative(size, dyPixels));
+    size.SetLeft(base.left + PixelOffsetNative(size, dxPixels));
     size.SetUnits(units);
 }
 
+std::wstring PrinterNameOf(const rep::TReport& report) {
+    rep::TRepPrinter* rp = report.RepPrinter();
+    if (!rp || !rp->PrinterOK()) return {};
+    const auto& list = rp->Printer().printers();
+    const int index = rp->PrinterIndex();
+    return index >= 0 && index < static_cast<int>(list.size()) ? list[static_cast<std::size_t>(index)].name : L"";
+}
+
 SettingsUnit::TPrintOffsets UsableOffsets(const rep::TReport& report) {
-    const SettingsUnit::TPrintOffsets& o = SettingsUnit::PrintOffsets;
+    const SettingsUnit::TPrintOffsets& o = SettingsUnit::PrinterOffsets(PrinterNameOf(report));
     const rep::TRepPage& page = report.Page;
     const long double width = page.NativeValue(rep::TRepPage::WidthValue);
     const long double length = page.NativeValue(rep::TRepPage::LengthValue);

@@ -21,18 +21,26 @@ rep::TRepLabel& DefinedLabel(rep::TReport& report, const std::wstring& name, int
 // A label created by code: pixel bounds set in the order width, height, left, top.
 rep::TRepLabel& RunTimeLabel(rep::TReport& report, int left, int top, int width, int height);
 
-// The position a label returns to: its stored left and top in native units.
+// The position a label returns to: its stored left and top in native units; and the size
+// it was created with, which a label sized to its text leaves behind.
 struct TBasePosition {
     rep::TRepLabel* label = nullptr;
     long double left = 0;
     long double top = 0;
+    long double width = 0;
+    long double height = 0;
 };
 
 TBasePosition BaseOf(rep::TRepLabel& label);
+// A move by whole report pixels in native units, at the size's resolution and zoom.
+long double PixelOffsetNative(const rep::TRepPrintableSize& size, std::int64_t pixels);
 // Puts the label at its base moved by whole report pixels; an offset of 0 leaves it there.
 void PlaceAt(const TBasePosition& base, std::int64_t dxPixels, std::int64_t dyPixels);
 
-// The print offsets a page is laid out with. A hand-edited settings file can hold values
+// The name of the printer the report's run prints on; empty without a printer or a run.
+std::wstring PrinterNameOf(const rep::TReport& report);
+
+// The print offsets a page is laid out with: the set of the printer the run prints on. A hand-edited settings file can hold values
 // that put no label on the paper: a shift of a whole paper width or length (a column's
 // shift being the page's plus the column's), or a font whose line is taller than the
 // paper. Those are bad values, and like a value that does not convert they give the

@@ -7,6 +7,7 @@
 #include "shell/print_offsets.h"
 #include "shell/settings_unit.h"
 #include "shell/system_set.h"
+#include "sheets/calibration_page.h"
 #include "sheets/set_report.h"
 #include "sheets/set_report2.h"
 #include "ui/app.h"
@@ -152,6 +153,8 @@ void TMainForm::buildMenu() {
              ui::menuSeparator(L"mnLine"),
              {L"mnPrintSheet1", L"Печать 1-й страницы...", [this] { mnPrintSheet1Click(); }, {}},
              {L"mnPrintSheet2", L"Печать 2-й страницы...", [this] { mnPrintSheet2Click(); }, {}},
+             {L"mnCalibration1", L"Калибровочная страница 1...", [this] { mnCalibration1Click(); }, {}},
+             {L"mnCalibration2", L"Калибровочная страница 2...", [this] { mnCalibration2Click(); }, {}},
              ui::menuSeparator(L"mnLine2"),
              {L"mnExit", L"Вы&ход", [this] { mnExitClick(); }, {}},
          }},
@@ -356,6 +359,18 @@ void TMainForm::mnPrintSheet1Click() {
 
 void TMainForm::mnPrintSheet2Click() {
     SetReport2::BlankoSheet2->Report1.Preview();
+    comeBack();
+}
+
+void TMainForm::mnCalibration1Click() {
+    Calibration::TCalibrationPage page(1);
+    page.Preview();
+    comeBack();
+}
+
+void TMainForm::mnCalibration2Click() {
+    Calibration::TCalibrationPage page(2);
+    page.Preview();
     comeBack();
 }
 

@@ -36,6 +36,9 @@ public:
     void mnSaveClick();
     void mnPrintSheet1Click();
     void mnPrintSheet2Click();
+    // The calibration page of sheet 1 or 2 in its preview.
+    void mnCalibration1Click();
+    void mnCalibration2Click();
     void mnSettingsClick();
     void mnAboutClick();
     void mnExitClick();

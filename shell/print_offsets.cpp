@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "shell/int_parse.h"
+#include "shell/printer_offsets.h"
 #include "ui/error.h"
 #include "ui/handles.h"
 
@@ -34,13 +35,8 @@ std::wstring IniPath() {
 namespace {
 constexpr wchar_t kSection[] = L"Settings";
 
-struct Key {
-    const wchar_t* name;
-    std::int32_t TPrintOffsets::*field;
-    const wchar_t* def;
-};
+using Key = TOffsetKey;
 
-// File order, which is also the order of reading and writing.
 const Key kKeys[] = {
     {L"DeltaX1", &TPrintOffsets::DeltaX1, L"0"},
     {L"DeltaX2", &TPrintOffsets::DeltaX2, L"0"},
@@ -66,6 +62,8 @@ bool readKey(const std::wstring& path, const Key& key, std::int32_t& out) {
 }
 }  // namespace
 
+std::span<const TOffsetKey> OffsetKeys() { return kKeys; }
+
 bool IniFileExists() {
     DWORD attrs = GetFileAttributesW(IniPath().c_str());
     return attrs != INVALID_FILE_ATTRIBUTES && !(attrs & FILE_ATTRIBUTE_DIRECTORY);
@@ -82,7 +80,10 @@ bool ReadPrintOffsets(TPrintOffsets& out) {
     return true;
 }
 
-void LoadPrintOffsets() { ReadPrintOffsets(PrintOffsets); }
+void LoadPrintOffsets() {
+    ReadPrintOffsets(PrintOffsets);
+    LoadPrinterOffsets();
+}
 
 void CreateIniStub() {
     std::wstring path = IniPath();

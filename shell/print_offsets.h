@@ -1,6 +1,7 @@
 #pragma once
 // The print offsets, one record for the whole program, kept in Blk.ini beside the executable.
 #include <cstdint>
+#include <span>
 #include <string>
 
 namespace SettingsUnit {
@@ -18,6 +19,14 @@ struct TPrintOffsets {
 };
 
 extern TPrintOffsets PrintOffsets;
+
+// The seven keys in file order, which is also the order of reading and writing.
+struct TOffsetKey {
+    const wchar_t* name;
+    std::int32_t TPrintOffsets::*field;
+    const wchar_t* def;
+};
+std::span<const TOffsetKey> OffsetKeys();
 extern const std::wstring IniName;
 
 // The executable's folder, "\", IniName; whatever the working directory.
@@ -28,7 +37,7 @@ bool IniFileExists();
 
 // Reads the seven keys; any failure gives the defaults for all seven. Reports nothing.
 bool ReadPrintOffsets(TPrintOffsets& out);
-// Fills PrintOffsets at start.
+// Fills PrintOffsets, and the printers' own sets, at start.
 void LoadPrintOffsets();
 
 // Creates the settings file holding only the section line; throws ui::Error

@@ -72,7 +72,7 @@ const Box kBoxes[] = {
 
 TSettings::TSettings() {
     name = L"Settings";
-    createForm({L"Настройки", 154, 293, ui::BorderStyle::Dialog, false, false, false, true, false,
+    createForm({L"Настройки", 330, 293, ui::BorderStyle::Dialog, false, false, false, true, false,
                 ui::sansSerif(11)});
     Label1 = &named<ui::Label>(L"Label1", *this,
                                ui::LabelArgs{L"Значение подстроек", 5, 1, 145, 16, ui::Align::Right, false, true,
@@ -99,9 +99,12 @@ TSettings::TSettings() {
     BitBtnOK = &named<ui::Button>(L"BitBtnOK", *this, ui::ButtonArgs{L"OK", 2, 265, 150, 25, &glyphOK()});
     BitBtnOK->onClick = [this] { BitBtnOKClick(); };
     setDefaultButton(BitBtnOK);
-    // The group boxes take their places in the order by their value fields.
-    setTabOrder({BitBtnOK, meSetDeltaX2, meSetDeltaY2, meSetDeltaX1, meSetDeltaY1, meSetDeltaXCol2, meSetDeltaXCol3,
-                 sedFontSizeCol3});
+    buildSetControls();
+    // The group boxes take their places in the order by their value fields, each
+    // correction after its offset.
+    setTabOrder({BitBtnOK, meSetDeltaX2, edCorrectionMm[2], meSetDeltaY2, edCorrectionMm[3], meSetDeltaX1,
+                 edCorrectionMm[0], meSetDeltaY1, edCorrectionMm[1], meSetDeltaXCol2, edCorrectionMm[4],
+                 meSetDeltaXCol3, edCorrectionMm[5], sedFontSizeCol3, cbWhose, bbCopyCommon});
 }
 
 void TSettings::FormActivate() {
@@ -117,21 +120,16 @@ void TSettings::FormActivate() {
         UpDownSetDeltaXCol2->setPosition(v.DeltaXColumn2);
         UpDownSetDeltaXCol3->setPosition(v.DeltaXColumn3);
         sedFontSizeCol3->setValue(v.FontSizeColumn3);
+        loadChoices();
         return;
     }
+    loadChoices();
     CreateIniStub();
 }
 
 void TSettings::BitBtnOKClick() {
-    PrintOffsets.DeltaX1 = UpDownSetDeltaX1->position();
-    PrintOffsets.DeltaX2 = UpDownSetDeltaX2->position();
-    PrintOffsets.DeltaY1 = UpDownSetDeltaY1->position();
-    PrintOffsets.DeltaY2 = UpDownSetDeltaY2->position();
-    PrintOffsets.DeltaXColumn2 = UpDownSetDeltaXCol2->position();
-    PrintOffsets.DeltaXColumn3 = UpDownSetDeltaXCol3->position();
-    PrintOffsets.FontSizeColumn3 = sedFontSizeCol3->value();
-    if (!IniFileExists()) CreateIniStub();
-    WritePrintOffsets(PrintOffsets);
+    ApplyCorrections();
+    writeSets();
     close();
 }
 

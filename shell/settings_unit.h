@@ -1,8 +1,14 @@
 #pragma once
 // The print-offset settings dialog: six offsets on up-downs and the font size of page 2's
 // third column, loaded from Blk.ini when the dialog becomes active and written by OK.
+// Beside them each offset in millimetres with a field for a correction in millimetres,
+// and whose set the dialog edits: the one for all printers or a printer's own.
+#include <array>
 #include <map>
 #include <string>
+#include <vector>
+
+#include "shell/print_offsets.h"
 
 #include "ui/controls.h"
 #include "ui/form.h"
@@ -41,12 +47,51 @@ public:
     ui::Label* Label8 = nullptr;
     ui::SpinEdit* sedFontSizeCol3 = nullptr;
     ui::Button* BitBtnOK = nullptr;
+    // In offset order: DeltaX1, DeltaY1, DeltaX2, DeltaY2, DeltaXColumn2, DeltaXColumn3.
+    std::array<ui::Label*, 6> lbMm{};
+    std::array<ui::Edit*, 6> edCorrectionMm{};
+    ui::Label* lbWhose = nullptr;
+    ui::ComboBox* cbWhose = nullptr;  // item 0: all printers; then one per printer
+    ui::Button* bbCopyCommon = nullptr;
+
+    // The printer whose own set the dialog shows, or empty for the set of all printers.
+    std::wstring EditedPrinter() const;
+    // Chooses whose set to show by the item of cbWhose, as choosing it in the list does.
+    void ChooseSet(int item);
+    // The edited printer's set starts again from the set for all printers.
+    void CopyCommonSet();
+    // Adds each typed correction to its offset as whole steps and empties its field. A
+    // correction that is no number, or that takes its offset out of range, throws and
+    // changes nothing.
+    void ApplyCorrections();
+
+    bool preTranslate(MSG& msg) override;
 
 protected:
     LRESULT handleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
 
 private:
     bool isNewActivation(HWND previous);
+
+    // settings_sets.cpp
+    struct Choice {
+        std::wstring printer;  // empty: all printers
+        TPrintOffsets values;
+        bool own = true;       // a printer's own set (always for all printers)
+        bool changed = false;  // since the dialog was shown
+    };
+    void buildSetControls();
+    std::array<ui::UpDown*, 6> upDowns() const;
+    TPrintOffsets fieldValues() const;
+    void showValues(const TPrintOffsets& v);
+    void showMillimetres();
+    void showWhose();
+    void storeFields();
+    void loadChoices();
+    void applyCorrection(std::size_t row);
+    void writeSets();
+    std::vector<Choice> choices_;
+    std::size_t chosen_ = 0;
 
     bool justShown_ = false;
 };

@@ -5,12 +5,15 @@
 
 #include "shell/main_form.h"
 #include "shell/print_offsets.h"
+#include "shell/printer_offsets.h"
 #include "shell/program.h"
 #include "shell/settings_unit.h"
 #include "tests/gui/dialog_driver.h"
 #include "tests/gui/gui_util.h"
 #include "tests/win/host_files.h"
+#include "tests/win/printer_env.h"
 #include "ui/controls.h"
+#include "ui/printer.h"
 #include "ui/spin_edit.h"
 #include "ui/updown.h"
 
@@ -139,7 +142,8 @@ TEST_F(SettingsDialog, IsLaidOutAsTheFormSays) {
     start();
     EXPECT_EQ(Settings->text(), L"Настройки");
     SIZE client = Settings->clientSize();
-    EXPECT_EQ(client.cx, 154);
+    // The form's 154 px, and a column beside it for millimetres, corrections and whose set.
+    EXPECT_EQ(client.cx, 330);
     EXPECT_EQ(client.cy, 293);
     LONG style = GetWindowLongW(Settings->hwnd(), GWL_STYLE);
     EXPECT_FALSE(style & WS_SYSMENU) << "no close box";
@@ -187,6 +191,12 @@ TEST_F(SettingsDialog, IsLaidOutAsTheFormSays) {
         {L"Label8", L"Settings", 8, 234, 86, 26, L"Размер шрифта 3-ей колонки"},
         {L"sedFontSizeCol3", L"Settings", 102, 238, 44, 22, nullptr},
         {L"BitBtnOK", L"Settings", 2, 265, 150, 25, L"OK"},
+        {L"lbMmDeltaX1", L"Settings", 158, 41, 62, 14, L"0,00 мм"},
+        {L"edMmDeltaX1", L"Settings", 226, 37, 50, 21, L""},
+        {L"lbMmDeltaXCol3", L"Settings", 158, 206, 62, 14, L"0,00 мм"},
+        {L"edMmDeltaXCol3", L"Settings", 226, 202, 50, 21, L""},
+        {L"cbWhose", L"Settings", 158, 244, 0, 0, L"для всех принтеров"},
+        {L"bbCopyCommon", L"Settings", 158, 268, 168, 22, L"Взять общие"},
     };
     for (const Place& p : places) {
         SCOPED_TRACE(std::string(p.name, p.name + wcslen(p.name)));
@@ -315,28 +325,38 @@ TEST_F(SettingsDialog, ShowsTheFileAsItIsNowNotTheOffsetsOfTheStart) {
 
 TEST_F(SettingsDialog, TabRunsThroughTheButtonAndTheBoxesInTheirOrder) {
     start();
+    // Each correction follows its offset; the copy button is off while the set for all
+    // printers is shown.
+    const std::vector<std::wstring> order{L"BitBtnOK",        L"meSetDeltaX2",   L"edMmDeltaX2",     L"meSetDeltaY2",
+                                          L"edMmDeltaY2",     L"meSetDeltaX1",   L"edMmDeltaX1",     L"meSetDeltaY1",
+                                          L"edMmDeltaY1",     L"meSetDeltaXCol2", L"edMmDeltaXCol2", L"meSetDeltaXCol3",
+                                          L"edMmDeltaXCol3",  L"sedFontSizeCol3", L"cbWhose",        L"BitBtnOK"};
+    const int stops = static_cast<int>(order.size()) - 1;
     std::vector<std::wstring> forward, parents, backward;
+    auto named = [] {
+        // The spin edit's and the list's own fields stand for them.
+        const std::wstring parent = nameOf(GetParent(GetFocus()));
+        return parent == L"sedFontSizeCol3" || parent == L"cbWhose" ? parent : focusedName();
+    };
     runDialog({act([&] {
-                   forward.push_back(focusedName());
-                   for (int i = 0; i < 8; ++i) {
+                   forward.push_back(named());
+                   for (int i = 0; i < stops; ++i) {
                        press(VK_TAB);
-                       forward.push_back(focusedName());
+                       forward.push_back(named());
                        parents.push_back(nameOf(GetParent(GetFocus())));
                    }
-                   for (int i = 0; i < 8; ++i) {
+                   for (int i = 0; i < stops; ++i) {
                        press(VK_TAB, true);
-                       backward.push_back(focusedName());
+                       backward.push_back(named());
                    }
                }),
                act([] { press(VK_RETURN); })});
-    EXPECT_EQ(forward, (std::vector<std::wstring>{L"BitBtnOK", L"meSetDeltaX2", L"meSetDeltaY2", L"meSetDeltaX1",
-                                                  L"meSetDeltaY1", L"meSetDeltaXCol2", L"meSetDeltaXCol3",
-                                                  L"sedFontSizeCol3", L"BitBtnOK"}));
-    EXPECT_EQ(parents, (std::vector<std::wstring>{L"SetGroupBox2", L"SetGroupBox2", L"SetGroupBox1", L"SetGroupBox1",
-                                                  L"SetGroupBox3", L"SetGroupBox3", L"sedFontSizeCol3", L"Settings"}));
-    EXPECT_EQ(backward, (std::vector<std::wstring>{L"sedFontSizeCol3", L"meSetDeltaXCol3", L"meSetDeltaXCol2",
-                                                   L"meSetDeltaY1", L"meSetDeltaX1", L"meSetDeltaY2", L"meSetDeltaX2",
-                                                   L"BitBtnOK"}));
+    EXPECT_EQ(forward, order);
+    EXPECT_EQ(parents, (std::vector<std::wstring>{L"SetGroupBox2", L"Settings", L"SetGroupBox2", L"Settings",
+                                                  L"SetGroupBox1", L"Settings", L"SetGroupBox1", L"Settings",
+                                                  L"SetGroupBox3", L"Settings", L"SetGroupBox3", L"Settings",
+                                                  L"sedFontSizeCol3", L"cbWhose", L"Settings"}));
+    EXPECT_EQ(backward, std::vector<std::wstring>(order.rbegin() + 1, order.rend()));
 }
 
 TEST_F(SettingsDialog, ArrowsStepTheOffsetsWithinTheirRangeAndTypingChangesNothing) {
@@ -362,7 +382,8 @@ TEST_F(SettingsDialog, ArrowsStepTheOffsetsWithinTheirRangeAndTypingChangesNothi
                    Settings->UpDownSetDeltaX2->setPosition(198);
                    for (int i = 0; i < 4; ++i) press(VK_UP);
                    expectShown(Settings->meSetDeltaX2, L"200");
-                   press(VK_TAB);  // meSetDeltaY2
+                   press(VK_TAB);
+                   press(VK_TAB);  // past its correction to meSetDeltaY2
                    Settings->UpDownSetDeltaY2->setPosition(-149);
                    press(VK_DOWN);
                    expectShown(Settings->meSetDeltaY2, L"-150");
@@ -411,7 +432,8 @@ TEST_F(SettingsDialog, TheFontSizeTakesDigitsOnlyAndClampsWhenSteppedOrLeft) {
     auto text = [] { return Settings->sedFontSizeCol3->field().text(); };
     auto expectText = [&](const std::wstring& want) { seen.push_back({text(), want}); };
     runDialog({act([&] {
-                   press(VK_TAB, true);  // from OK back to the spin edit
+                   press(VK_TAB, true);
+                   press(VK_TAB, true);  // from OK past the list of sets back to the spin edit
                    selectAllInFocus();
                    type(L"abcЖ ");
                    expectText(L"10");
@@ -466,6 +488,7 @@ TEST_F(SettingsDialog, ATypedFontSizeBeyondTheRangeIsStoredClampedByEnter) {
     start();
     runDialog({act([] {
                    press(VK_TAB, true);
+                   press(VK_TAB, true);
                    selectAllInFocus();
                    type(L"500");
                }),
@@ -519,8 +542,7 @@ TEST_F(SettingsDialog, TheMenuItemOpensItAndEachShowingReloadsTheFile) {
     start();
     Shown second;
     Script first({[] { return dialogUp(); }, act([] {
-                      press(VK_TAB, true);
-                      press(VK_TAB, true);  // meSetDeltaXCol3
+                      for (int i = 0; i < 4; ++i) press(VK_TAB, true);  // meSetDeltaXCol3
                       press(VK_UP);
                       press(VK_RETURN);
                   }),
@@ -693,6 +715,114 @@ TEST_F(SettingsDialog, TheFileBesideTheProgramCountsWhateverTheWorkingDirectory)
     EXPECT_EQ(inDialog.x1, L"  5");
     EXPECT_EQ(ini.read(), iniWith(offsets(5, -1, 0, 0, 0, 0, 10)));
     EXPECT_EQ(hostfiles::readBytes(elsewhere.file(L"Blk.ini")), other);
+}
+
+TEST_F(SettingsDialog, OffsetsShowInMillimetresAndTakeCorrectionsInMillimetres) {
+    ini.write(iniWith(offsets(10, 0, -4, 0, 0, 0, 10)));
+    start();
+    std::wstring mmX1, mmY1, afterEnter, afterBad, afterTooFar;
+    int x1AfterEnter = 0, y1AfterBad = 0;
+    std::size_t errorsAfterBad = 0, errorsAfterTooFar = 0;
+    runDialog({act([&] {
+                   mmX1 = Settings->lbMm[0]->text();
+                   mmY1 = Settings->lbMm[1]->text();
+                   // 1.5 mm less is 5.67 steps: 6.
+                   Settings->edCorrectionMm[0]->focus();
+                   type(L"-1,5");
+                   press(VK_RETURN);
+                   x1AfterEnter = Settings->UpDownSetDeltaX1->position();
+                   afterEnter = Settings->lbMm[0]->text() + L"|" + Settings->edCorrectionMm[0]->text();
+               }),
+               act([&] {
+                   Settings->edCorrectionMm[1]->focus();
+                   type(L"1,5 см");
+                   press(VK_RETURN);
+               }),
+               act([&] {
+                   y1AfterBad = Settings->UpDownSetDeltaY1->position();
+                   afterBad = Settings->edCorrectionMm[1]->text();
+                   errorsAfterBad = errors.size();
+                   Settings->edCorrectionMm[1]->setText(L"60");
+                   press(VK_RETURN);
+               }),
+               act([&] {
+                   errorsAfterTooFar = errors.size();
+                   afterTooFar = Settings->lbMm[1]->text();
+                   // A correction typed and not yet applied counts when OK is pressed.
+                   Settings->edCorrectionMm[1]->setText(L"+0,5");
+                   click(*Settings->BitBtnOK);
+               })});
+    EXPECT_EQ(mmX1, L"2,65 мм");
+    EXPECT_EQ(mmY1, L"-1,06 мм");
+    EXPECT_EQ(x1AfterEnter, 4);
+    EXPECT_EQ(afterEnter, L"1,06 мм|");
+    // Bad input: a message naming the offset, nothing changed, the text kept for mending.
+    EXPECT_EQ(y1AfterBad, -4);
+    EXPECT_EQ(afterBad, L"1,5 см");
+    ASSERT_EQ(errorsAfterBad, 1u);
+    EXPECT_NE(errors[0].find(L"«1,5 см»"), std::wstring::npos);
+    EXPECT_NE(errors[0].find(L"страница 1, по вертикали"), std::wstring::npos);
+    ASSERT_EQ(errorsAfterTooFar, 2u);
+    EXPECT_NE(errors[1].find(L"52,92 мм"), std::wstring::npos);
+    EXPECT_EQ(afterTooFar, L"-1,06 мм");
+    // -4 + 0.5 mm (1.89 steps: 2).
+    EXPECT_EQ(PrintOffsets, offsets(4, 0, -2, 0, 0, 0, 10));
+    EXPECT_EQ(ini.read(), iniWith(offsets(4, 0, -2, 0, 0, 0, 10)));
+}
+
+TEST_F(SettingsDialog, APrintersOwnSetIsMadeFromTheCommonOneAndLeavesSettingsAsItWas) {
+    if (printer_env::NoPrinterRun()) GTEST_SKIP() << "no printer in this run";
+    const std::string settings = "[Settings]\r\nDeltaX1 = 3\r\n; common\r\nDeltaY1=1\r\n";
+    ini.write(settings);
+    start();
+    const TPrintOffsets common = offsets(3, 0, 1, 0, 0, 0, 10);
+    ASSERT_EQ(PrintOffsets, common);
+    // The queue of these tests is the system's default printer.
+    const std::wstring pdf = ui::applicationPrinter().printers().at(
+        static_cast<std::size_t>(ui::applicationPrinter().defaultIndex())).name;
+    int item = -1;
+    std::wstring whoseBefore, whoseAfterStep;
+    runDialog({act([&] {
+                   EXPECT_EQ(Settings->EditedPrinter(), L"");
+                   for (int i = 0; i < Settings->cbWhose->itemCount(); ++i)
+                       if (Settings->cbWhose->item(i) == L"принтера «" + pdf + L"»") item = i;
+                   ASSERT_GT(item, 0);
+                   Settings->ChooseSet(item);
+                   whoseBefore = Settings->lbWhose->text();
+                   EXPECT_EQ(shown(), shownFor(common));
+                   Settings->meSetDeltaX1->focus();
+                   press(VK_UP);
+                   whoseAfterStep = Settings->lbWhose->text();
+                   click(*Settings->BitBtnOK);
+               })});
+    EXPECT_EQ(whoseBefore, L"Своих нет, показаны общие:");
+    EXPECT_EQ(whoseAfterStep, L"Свои подстройки:");
+    const TPrintOffsets own = offsets(4, 0, 1, 0, 0, 0, 10);
+    EXPECT_EQ(PrintOffsets, common);
+    EXPECT_EQ(SettingsUnit::PrinterOffsets(pdf), own);
+    const std::string section = "[Printer: " + std::string(pdf.begin(), pdf.end()) + "]\r\n";
+    auto withSection = [&](const TPrintOffsets& v) { return settings + section + iniWith(v).substr(12); };
+    EXPECT_EQ(ini.read(), withSection(own));
+
+    // Next time the dialog opens on the default printer's own set; the common one is copied in.
+    std::wstring printerShown;
+    Shown before, copied;
+    runDialog({act([&] {
+                   printerShown = Settings->EditedPrinter();
+                   before = shown();
+                   click(*Settings->bbCopyCommon);
+                   copied = shown();
+                   Settings->meSetDeltaY2->focus();
+                   press(VK_DOWN);
+                   press(VK_RETURN);
+               })});
+    EXPECT_EQ(printerShown, pdf);
+    EXPECT_EQ(before, shownFor(own));
+    EXPECT_EQ(copied, shownFor(common));
+    EXPECT_EQ(PrintOffsets, common);
+    EXPECT_EQ(SettingsUnit::PrinterOffsets(pdf), offsets(3, 0, 1, -1, 0, 0, 10));
+    EXPECT_EQ(ini.read(), withSection(offsets(3, 0, 1, -1, 0, 0, 10)));
+    EXPECT_TRUE(errors.empty());
 }
 
 }  // namespace
