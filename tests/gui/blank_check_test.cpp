@@ -303,6 +303,18 @@ TEST_F(BlankCheck, TheShrinkSettingIsKeptInItsOwnSectionAndLeavesTheOffsetsAsThe
     ASSERT_TRUE(MainForm->runMenuCommand(id));
     EXPECT_FALSE(SettingsUnit::ReadBlankSettings().ShrinkToFit);
     EXPECT_FALSE(checked());
+
+    // Folder names in Russian survive a file kept in any code page.
+    SettingsUnit::TBlankSettings paths;
+    paths.Picture1 = L"C:\\Users\\Секретарь\\бланк 100%25%.png";
+    paths.Picture2 = L"D:\\scan\\%u0041 list 2.jpg";
+    SettingsUnit::WriteBlankSettings(paths);
+    EXPECT_EQ(SettingsUnit::ReadBlankSettings(), paths);
+    wchar_t raw[512] = {};
+    GetPrivateProfileStringW(L"Blanks", L"Picture1", L"", raw, 512, ini.c_str());
+    for (const wchar_t* p = raw; *p; ++p) EXPECT_LT(*p, 0x7F) << "not ASCII in " << p - raw;
+    EXPECT_TRUE(SettingsUnit::ReadPrintOffsets(read));
+    EXPECT_EQ(read, offsets);
     DeleteFileW(ini.c_str());
 }
 
