@@ -4,6 +4,7 @@
 
 #include "shell/main_form.h"
 #include "shell/print_offsets.h"
+#include "sheets/blank_guard.h"
 #include "sheets/sheet_title.h"
 
 namespace SetReport {
@@ -102,6 +103,7 @@ TBlankoSheet1::TBlankoSheet1() {
     SetReportCommon::NameRunsAfterSurname(Report1, 1);
     buildStaticLabels();
     FormCreate();
+    SetReportCommon::GuardBlank(*this);
 }
 
 void TBlankoSheet1::buildStaticLabels() {

@@ -2,6 +2,7 @@
 
 #include "shell/main_form.h"
 #include "shell/print_offsets.h"
+#include "sheets/blank_guard.h"
 #include "sheets/sheet_title.h"
 
 namespace SetReport2 {
@@ -23,6 +24,7 @@ TBlankoSheet2::TBlankoSheet2() {
     Report1.AfterPreview = [this](rep::TReport& r) { Report1AfterPreview(r); };
     SetReportCommon::NameRunsAfterSurname(Report1, 2);
     FormCreate();
+    SetReportCommon::GuardBlank(*this);
 }
 
 void TBlankoSheet2::FormCreate() {

@@ -3,6 +3,7 @@
 #include <stdexcept>
 
 #include "shell/about_set.h"
+#include "shell/blank_menu.h"
 #include "shell/glyphs.h"
 #include "shell/print_offsets.h"
 #include "shell/settings_unit.h"
@@ -159,6 +160,7 @@ void TMainForm::buildMenu() {
              {L"mnExit", L"Вы&ход", [this] { mnExitClick(); }, {}},
          }},
         {L"mnSettings", L"&Настройки", [this] { mnSettingsClick(); }, {}},
+        BlankMenu::Items(*this),
         {L"mnHelp", L"&?", nullptr, {{L"mnAbout", L"О программе...", [this] { mnAboutClick(); }, {}}}},
     });
 }
@@ -244,6 +246,7 @@ void TMainForm::setPage1TabOrder() {
 
 void TMainForm::FormCreate() {
     SettingsUnit::LoadPrintOffsets();
+    BlankMenu::Load(*this);
     createPage1RunTimeEdits();
     if (!page2Later_) buildDisciplineTable();
     setPage1TabOrder();

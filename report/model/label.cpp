@@ -15,11 +15,13 @@ namespace rep {
 TRepCustomLabel::TRepCustomLabel(const TRepDisplay& display) : TRepPrintable(display) {}
 
 const TRepFont& TRepCustomLabel::Font() const {
+    if (shrunk_) return *shrunk_;
     if (parentFont_ && ParentReport()) return ParentReport()->Font;
     return font_;
 }
 
 void TRepCustomLabel::SetFont(const TRepFont& font) {
+    shrunk_.reset();
     font_ = font;
     parentFont_ = false;
     FormatLines();
@@ -32,13 +34,23 @@ void TRepCustomLabel::SetFontSize(int points) {
 }
 
 void TRepCustomLabel::SetParentFont(bool on) {
+    shrunk_.reset();
     if (on == parentFont_) return;
     if (!on) font_ = Font();
     parentFont_ = on;
     FormatLines();
 }
 
+void TRepCustomLabel::ShrinkFont(int points) {
+    shrunk_.reset();
+    TRepFont f = Font();
+    f.Size = points;
+    shrunk_ = f;
+    FormatLines();
+}
+
 void TRepCustomLabel::SetCaption(const std::wstring& text) {
+    shrunk_.reset();
     caption_ = text;
     FormatLines();
 }

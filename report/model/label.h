@@ -2,6 +2,7 @@
 // The text label: a caption broken into lines, measured on the screen and drawn on the
 // report printer's canvas.
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -26,6 +27,10 @@ public:
     void SetFontSize(int points);
     bool ParentFont() const { return parentFont_; }
     void SetParentFont(bool on);
+    // A smaller size for a value too long for its box: the label prints at it until its
+    // caption or font is set again. 0 while the label keeps its own size.
+    void ShrinkFont(int points);
+    int ShrunkSize() const { return shrunk_ ? shrunk_->Size : 0; }
     // May replace the text for one print.
     std::function<void(TRepCustomLabel&, std::wstring& text)> OnPrint;
     // The multi-line source used when the caption is empty (empty for a plain label).
@@ -47,6 +52,7 @@ private:
     std::wstring caption_;
     TRepFont font_;
     bool parentFont_ = true;
+    std::optional<TRepFont> shrunk_;
     std::vector<std::wstring> formatted_;
     bool sizing_ = false;
 };

@@ -31,6 +31,40 @@ int Low16(WPARAM wp) { return static_cast<int>(wp & 0xFFFFu); }
 
 // ------------------------------------------------------------------ the image
 
+namespace {
+
+void DrawUnderlay(HDC dc, HBITMAP picture, const RECT& to) {
+    BITMAP bm{};
+    if (!GetObjectW(picture, sizeof bm, &bm)) return;
+    ui::MemoryDC src(CreateCompatibleDC(dc));
+    if (!src) return;
+    ui::SelectGuard use(src.get(), picture);
+    const int oldMode = SetStretchBltMode(dc, HALFTONE);
+    SetBrushOrgEx(dc, 0, 0, nullptr);
+    StretchBlt(dc, to.left, to.top, to.right - to.left, to.bottom - to.top, src.get(), 0, 0, bm.bmWidth, bm.bmHeight,
+               SRCCOPY);
+    SetStretchBltMode(dc, oldMode);
+}
+
+}  // namespace
+
+void TRepPreviewImage::DrawMarks(HDC dc, const std::vector<TRepNativeRect>& marks, int w, int h) const {
+    if (marks.empty() || !ReportPrinter) return;
+    const long double pw = ReportPrinter->PaperWidth(), pl = ReportPrinter->PaperLength();
+    if (pw <= 0 || pl <= 0) return;
+    ui::PenHandle pen(CreatePen(PS_SOLID, 2, RGB(255, 0, 0)));
+    ui::SelectGuard usePen(dc, pen.get());
+    ui::SelectGuard noFill(dc, GetStockObject(NULL_BRUSH));
+    for (const TRepNativeRect& m : marks) {
+        // A frame a little outside the value, so that it does not hide the text.
+        const int l = static_cast<int>(RoundEven(m.Left * w / pw)) - 2;
+        const int t = static_cast<int>(RoundEven(m.Top * h / pl)) - 2;
+        const int r = static_cast<int>(RoundEven(m.Right * w / pw)) + 3;
+        const int b = static_cast<int>(RoundEven(m.Bottom * h / pl)) + 3;
+        Rectangle(dc, l, t, r, b);
+    }
+}
+
 TRepPreviewImage::TRepPreviewImage(TRepPreview& owner) : owner_(owner) {}
 
 void TRepPreviewImage::SetBounds(int left, int top, int width, int height) {
@@ -62,7 +96,27 @@ void TRepPreviewImage::Paint(HDC dc) const {
     const RECT paper{1, 1, w - 3, h - 3};
     FillRect(dc, &paper, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
     const RECT all{0, 0, w, h};
-    ui::DrawMetafile(dc, picture_.get(), all);
+    if (HBITMAP under = owner_.Underlay()) {
+        DrawUnderlay(dc, under, all);
+        // The page over the picture as ink over paper: its white (the labels' boxes
+        // included) lets the picture show, its text darkens it. Only the part in view is
+        // composed: at a high zoom the whole page would not fit in memory.
+        RECT view{};
+        if (GetClipBox(dc, &view) == ERROR || !IntersectRect(&view, &view, &all)) view = all;
+        const int vw = view.right - view.left, vh = view.bottom - view.top;
+        ui::MemoryDC mem(CreateCompatibleDC(dc));
+        ui::BitmapHandle page(CreateCompatibleBitmap(dc, vw, vh));
+        if (mem && page) {
+            ui::SelectGuard use(mem.get(), page.get());
+            SetViewportOrgEx(mem.get(), -view.left, -view.top, nullptr);
+            FillRect(mem.get(), &view, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+            ui::DrawMetafile(mem.get(), picture_.get(), all);
+            BitBlt(dc, view.left, view.top, vw, vh, mem.get(), view.left, view.top, SRCAND);
+        }
+    } else {
+        ui::DrawMetafile(dc, picture_.get(), all);
+    }
+    DrawMarks(dc, owner_.Marks(), w, h);
     {
         ui::SelectGuard pen(dc, GetStockObject(BLACK_PEN));
         const POINT outline[5] = {{0, 0}, {0, h - 3}, {w - 3, h - 3}, {w - 3, 0}, {0, 0}};
@@ -139,6 +193,16 @@ void TRepPreview::SetPageNumber(int n) { ChangePage(n); }
 void TRepPreview::ShowPageAfresh(int n) {
     // Read once: by the page change when there is one, else here.
     if (!ChangePage(n)) image_.ShowPage(n);
+}
+
+void TRepPreview::SetMarks(std::vector<TRepNativeRect> marks) {
+    marks_ = std::move(marks);
+    if (hwnd()) InvalidateImage();
+}
+
+void TRepPreview::SetUnderlay(ui::BitmapHandle picture) {
+    underlay_ = std::move(picture);
+    if (hwnd()) InvalidateImage();
 }
 
 void TRepPreview::SetZoom(int value) {

@@ -4,7 +4,9 @@
 #include <windows.h>
 
 #include <functional>
+#include <vector>
 
+#include "report/run/misfit_check.h"
 #include "ui/handles.h"
 #include "ui/window.h"
 
@@ -56,6 +58,7 @@ public:
 
 private:
     void Repaint();
+    void DrawMarks(HDC dc, const std::vector<TRepNativeRect>& marks, int w, int h) const;
 
     TRepPreview& owner_;
     int pageNumber_ = 1;
@@ -96,6 +99,14 @@ public:
     TRepPreviewImage& Image() { return image_; }
     const TRepPreviewImage& Image() const { return image_; }
 
+    // Frames over the page that point at places on it (native units), and a picture
+    // under it stretched to the paper. Both belong to the screen only: they are never
+    // part of a page picture, so nothing prints, saves or exports them.
+    void SetMarks(std::vector<TRepNativeRect> marks);
+    const std::vector<TRepNativeRect>& Marks() const { return marks_; }
+    void SetUnderlay(ui::BitmapHandle picture);
+    HBITMAP Underlay() const { return underlay_.get(); }
+
     // Scroll positions in pixels of the scrolled area.
     int HorzPosition() const { return hPos_; }
     int VertPosition() const { return vPos_; }
@@ -127,6 +138,8 @@ private:
     void MouseMessage(UINT msg, WPARAM wp, LPARAM lp);
 
     TRepPreviewImage image_;
+    std::vector<TRepNativeRect> marks_;
+    ui::BitmapHandle underlay_;
     TRepPrinter* printer_ = nullptr;
     // The window the printer posts to; kept for the detach after the window is gone.
     HWND ownHwnd_ = nullptr;

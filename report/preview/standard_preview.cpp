@@ -80,6 +80,10 @@ const SpeedButtonRow kSpeedButtons[] = {
     {&TRepStandardPreview::Load, L"Load", 269, L"Load", 0, L"REPOPENBITMAP", &TRepStandardPreview::LoadClick},
 };
 
+// The notice starts right of the gauge.
+constexpr int kNoticeLeft = 106;
+int NoticeWidth(SIZE client) { return std::max(0, static_cast<int>(client.cx) - kPanel1Width - kNoticeLeft - 4); }
+
 int ViewHeight(SIZE client) {
     return std::max(0, static_cast<int>(client.cy) - kToolbarHeight - kStatusHeight);
 }
@@ -192,6 +196,8 @@ void TRepStandardPreview::CreateControls() {
     Panel1->name = L"Panel1";
     Status = &Panel1->add<ui::Label>(*Panel1, ui::LabelArgs{kWorkingText, 2, 3, kPanel1Width - 4, 13});
     Status->name = L"Status";
+    Notice = &StatusPanel->add<ui::Label>(*StatusPanel, ui::LabelArgs{L"", kNoticeLeft, 3, NoticeWidth(c), 13});
+    Notice->name = L"Notice";
     RepPreview = &add<TRepPreview>(*this, 0, kToolbarHeight);
     RepPreview->setBounds(0, kToolbarHeight, c.cx, ViewHeight(c));
     RepPreview->OnPageAvailable = [this](TRepPreview&, int page) { RepPreviewPageAvailable(page); };
@@ -213,6 +219,7 @@ void TRepStandardPreview::Realign() {
     Toolbar->setBounds(0, 0, c.cx, kToolbarHeight);
     StatusPanel->setBounds(0, c.cy - kStatusHeight, c.cx, kStatusHeight);
     Panel1->setBounds(c.cx - kPanel1Width, 0, kPanel1Width, kStatusHeight);
+    if (Notice) Notice->setBounds(kNoticeLeft, 3, NoticeWidth(c), 13);
     RepPreview->setBounds(0, kToolbarHeight, c.cx, ViewHeight(c));
 }
 
@@ -329,12 +336,20 @@ void TRepStandardPreview::LoadClick() {
         return;
     }
     ReportPrinter->Load(dialog.fileName());
+    // What was said and drawn about the report's pages is not about the loaded ones.
+    RepPreview->SetMarks({});
+    RepPreview->SetUnderlay({});
+    SetNotice(L"");
     // Page 1 is fetched again even when it was on screen already.
     RepPreview->ShowPageAfresh(1);
     UpdateStatus();
 }
 
 void TRepStandardPreview::ExitClick() { close(); }
+
+void TRepStandardPreview::SetNotice(const std::wstring& text) {
+    if (Notice) Notice->setText(text);
+}
 
 void TRepStandardPreview::FormResize() { RepPreview->LayOutImage(); }
 

@@ -28,6 +28,8 @@ public:
     bool AskedMaximised() const { return maximized_; }
     // Writes "Page n of m".
     void UpdateStatus();
+    // A line of the window's owner about the pages, in the status bar beside the gauge.
+    void SetNotice(const std::wstring& text);
 
     // From the form definition.
     ui::Panel* Toolbar = nullptr;
@@ -46,6 +48,7 @@ public:
     ui::Button* Exit = nullptr;
     ui::Panel* Panel1 = nullptr;
     ui::Label* Status = nullptr;
+    ui::Label* Notice = nullptr;
     TRepPreview* RepPreview = nullptr;
     // Set by the constructor.
     TRepPrinter* ReportPrinter = nullptr;

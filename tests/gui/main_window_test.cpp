@@ -347,7 +347,7 @@ TEST_F(MainWindow, LabelsAndToolbarAsLaidOut) {
 
 TEST_F(MainWindow, MenuHasItsItemsMnemonicsAndSeparators) {
     HMENU bar = MainForm->menu();
-    ASSERT_EQ(GetMenuItemCount(bar), 3);
+    ASSERT_EQ(GetMenuItemCount(bar), 4);
     auto caption = [](HMENU m, UINT pos) {
         wchar_t buf[128] = {};
         GetMenuStringW(m, pos, buf, 128, MF_BYPOSITION);
@@ -355,7 +355,8 @@ TEST_F(MainWindow, MenuHasItsItemsMnemonicsAndSeparators) {
     };
     EXPECT_EQ(caption(bar, 0), L"&Файл");
     EXPECT_EQ(caption(bar, 1), L"&Настройки");
-    EXPECT_EQ(caption(bar, 2), L"&?");
+    EXPECT_EQ(caption(bar, 2), L"&Бланки");
+    EXPECT_EQ(caption(bar, 3), L"&?");
     EXPECT_EQ(GetSubMenu(bar, 1), nullptr);  // runs the command itself
     HMENU file = GetSubMenu(bar, 0);
     ASSERT_EQ(GetMenuItemCount(file), 9);
@@ -376,7 +377,13 @@ TEST_F(MainWindow, MenuHasItsItemsMnemonicsAndSeparators) {
         if (!expected[i]) EXPECT_TRUE(mi.fType & MFT_SEPARATOR) << i;
         else EXPECT_EQ(caption(file, i), expected[i]) << i;
     }
-    EXPECT_EQ(caption(GetSubMenu(bar, 2), 0), L"О программе...");
+    HMENU blanks = GetSubMenu(bar, 2);
+    ASSERT_EQ(GetMenuItemCount(blanks), 5);
+    EXPECT_EQ(caption(blanks, 0), L"Рисунок бланка 1-й страницы...");
+    EXPECT_EQ(caption(blanks, 1), L"Рисунок бланка 2-й страницы...");
+    EXPECT_EQ(caption(blanks, 2), L"Убрать рисунки бланков");
+    EXPECT_EQ(caption(blanks, 4), L"Уменьшать шрифт значений, не входящих в графу");
+    EXPECT_EQ(caption(GetSubMenu(bar, 3), 0), L"О программе...");
 }
 
 TEST_F(MainWindow, ExitFromTheMenuEndsTheMessageLoop) {

@@ -1,0 +1,171 @@
+#include "sheets/blank_guard.h"
+
+#include <windows.h>
+
+#include <memory>
+
+#include "report/preview/standard_preview.h"
+#include "report/run/rep_printer.h"
+#include "sheets/set_report.h"
+#include "sheets/set_report2.h"
+#include "shell/blank_settings.h"
+#include "shell/field_captions.h"
+#include "ui/app.h"
+#include "ui/picture_file.h"
+
+namespace SetReportCommon {
+
+std::function<bool(const std::wstring&)> AskPrintAsItIsHook;
+
+namespace {
+
+std::string Narrow(const std::wstring& s) { return std::string(s.begin(), s.end()); }
+
+std::wstring NameOf(const TFieldOfLabel& fieldOf, const rep::TRepCustomLabel* label) {
+    const std::string field = label && fieldOf ? fieldOf(*label) : std::string();
+    return field.empty() ? std::wstring(L"«?»") : SystemSet::FieldCaption(field);
+}
+
+std::wstring Problems(unsigned kinds, const std::wstring& overlapped) {
+    std::wstring s;
+    auto add = [&s](const std::wstring& what) { s += (s.empty() ? L"" : L", ") + what; };
+    if (kinds & rep::mkCut) add(L"не помещается в графу, часть слов не будет напечатана");
+    if (kinds & rep::mkPastEdge) add(L"выходит за край бумаги");
+    if (kinds & rep::mkOverlap) add(L"заходит на " + overlapped);
+    return s;
+}
+
+TBlankMisfit Describe(const rep::TRepMisfit& m, const TFieldOfLabel& fieldOf) {
+    TBlankMisfit b;
+    b.Area = m.Area;
+    b.Spoils = m.Kinds != 0;
+    std::wstring text = NameOf(fieldOf, m.Label) + L": ";
+    if (m.ShrunkTo && !m.Kinds) {
+        text += L"шрифт уменьшен до " + std::to_wstring(m.ShrunkTo) + L" pt";
+    } else {
+        text += Problems(m.Kinds, NameOf(fieldOf, m.Overlapped));
+        if (m.ShrunkTo) text += L" (даже при шрифте " + std::to_wstring(m.ShrunkTo) + L" pt)";
+    }
+    b.Text = text;
+    return b;
+}
+
+// The picture of the page's blank, or none; one that cannot be read is left out quietly
+// here (it was read when chosen) and the preview shows the page alone.
+ui::BitmapHandle BlankPicture(int page) {
+    const std::wstring& path = SettingsUnit::BlankSettings.Picture(page);
+    if (path.empty()) return {};
+    try {
+        return ui::LoadPictureFile(path);
+    } catch (const std::exception&) {
+        return {};
+    }
+}
+
+void ShowInPreview(rep::TRepPrinter* printer, const std::vector<TBlankMisfit>& misfits) {
+    rep::TRepStandardPreview* window = printer ? rep::StandardPreviewOf(*printer) : nullptr;
+    if (!window) return;
+    std::vector<rep::TRepNativeRect> marks;
+    for (const TBlankMisfit& m : misfits)
+        if (m.Spoils) marks.push_back(m.Area);
+    window->RepPreview->SetMarks(std::move(marks));
+    window->SetNotice(NoticeOf(misfits));
+}
+
+std::string Numbered(const char* prefix, std::size_t i) { return prefix + std::to_string(i + 1); }
+
+template <std::size_t N>
+std::string InArray(const std::array<rep::TRepLabel*, N>& arr, const rep::TRepPrintable& l, const char* prefix) {
+    for (std::size_t i = 0; i < N; ++i)
+        if (arr[i] == &l) return Numbered(prefix, i);
+    return {};
+}
+
+}  // namespace
+
+std::vector<TBlankMisfit> CheckLaidOutPage(rep::TReport& report, const TFieldOfLabel& fieldOf) {
+    const auto found = SettingsUnit::BlankSettings.ShrinkToFit ? rep::ShrinkMisfits(report) : rep::FindMisfits(report);
+    std::vector<TBlankMisfit> out;
+    for (const rep::TRepMisfit& m : found) out.push_back(Describe(m, fieldOf));
+    return out;
+}
+
+std::vector<TBlankMisfit> CheckBeforePrint(rep::TReport& report, const TFieldOfLabel& fieldOf) {
+    if (report.OnStartPage) report.OnStartPage(report);
+    return CheckLaidOutPage(report, fieldOf);
+}
+
+std::wstring NoticeOf(const std::vector<TBlankMisfit>& misfits) {
+    std::wstring spoil, shrunk;
+    for (const TBlankMisfit& m : misfits) {
+        std::wstring& to = m.Spoils ? spoil : shrunk;
+        to += (to.empty() ? L"" : L"; ") + m.Text;
+    }
+    if (spoil.empty()) return shrunk;
+    return L"Испортят бланк: " + spoil + (shrunk.empty() ? L"" : L"; " + shrunk);
+}
+
+bool AskPrintAsItIs(const std::vector<TBlankMisfit>& misfits) {
+    std::wstring list;
+    for (const TBlankMisfit& m : misfits)
+        if (m.Spoils) list += L"\u2022 " + m.Text + L"\n";
+    if (list.empty()) return true;
+    const std::wstring text = L"Эти значения испортят бланк:\n\n" + list +
+                              L"\nНапечатать как есть?\n«Да» — напечатать как есть, «Нет» — вернуться и исправить.";
+    if (AskPrintAsItIsHook) return AskPrintAsItIsHook(text);
+    return MessageBoxW(GetActiveWindow(), text.c_str(), ui::Application::get().title().c_str(),
+                       MB_YESNO | MB_ICONWARNING | MB_DEFBUTTON2) == IDYES;
+}
+
+void GuardBlank(rep::TReport& report, int page, TFieldOfLabel fieldOf) {
+    report.OnEndPage = [fieldOf](rep::TReport& r) {
+        const auto misfits = CheckLaidOutPage(r, fieldOf);
+        // The preview's run marks its page; a print or an export only shrinks as it did.
+        if (r.RepPrinter() && r.RepPrinter()->Destination == rep::dtPageStore && !r.Exporting())
+            ShowInPreview(r.RepPrinter(), misfits);
+    };
+    auto opens = report.OnPreview;
+    report.OnPreview = [&report, page, fieldOf, opens](rep::TRepPrinter& printer) {
+        auto print = printer.OnPrint;
+        printer.OnPrint = [&report, &printer, fieldOf, print] {
+            const auto misfits = CheckBeforePrint(report, fieldOf);
+            ShowInPreview(&printer, misfits);
+            if (AskPrintAsItIs(misfits)) {
+                if (print) print();
+            } else if (rep::TRepStandardPreview* window = rep::StandardPreviewOf(printer)) {
+                // Back to the main window, where the values are edited.
+                window->ExitClick();
+            }
+        };
+        if (opens) opens(printer);
+        else rep::ShowStandardPreview(printer);
+        if (rep::TRepStandardPreview* window = rep::StandardPreviewOf(printer))
+            window->RepPreview->SetUnderlay(BlankPicture(page));
+    };
+}
+
+void GuardBlank(SetReport::TBlankoSheet1& sheet) {
+    GuardBlank(sheet.Report1, 1, [&sheet](const rep::TRepPrintable& l) -> std::string {
+        if (l.Name.rfind(L"Rlb", 0) == 0) {
+            // The form definition names a label after its field: RlbTown prints edTown.
+            const std::string rest = Narrow(l.Name.substr(3));
+            if (rest == "Trial") return "cbTrial";
+            return rest.rfind("ed", 0) == 0 ? rest : "ed" + rest;
+        }
+        for (const auto& s : {InArray(sheet.RlbSpec, l, "edSpec"), InArray(sheet.RlbCourseWork, l, "edCourseWork"),
+                              InArray(sheet.RlbPraktic, l, "edPraktic"), InArray(sheet.RlbExamMore, l, "edExamMore")})
+            if (!s.empty()) return s;
+        return {};
+    });
+}
+
+void GuardBlank(SetReport2::TBlankoSheet2& sheet) {
+    GuardBlank(sheet.Report1, 2, [&sheet](const rep::TRepPrintable& l) -> std::string {
+        for (const auto& s : {InArray(sheet.RlbDiscipline, l, "edDiscipline"), InArray(sheet.RlbHours, l, "edHours"),
+                              InArray(sheet.RlbMark, l, "cbMark")})
+            if (!s.empty()) return s;
+        return {};
+    });
+}
+
+}  // namespace SetReportCommon

@@ -1,0 +1,25 @@
+#pragma once
+// What the secretary chose for her blanks: whether a value too long for its box may shrink
+// its font, and the scanned picture of each sheet's blank shown under its preview. Kept in
+// Blk.ini in a section of its own, which a program that knows only [Settings] passes over.
+#include <string>
+
+namespace SettingsUnit {
+
+struct TBlankSettings {
+    bool ShrinkToFit = false;
+    std::wstring Picture1;  // sheet 1's blank; empty: none
+    std::wstring Picture2;
+    const std::wstring& Picture(int page) const { return page == 2 ? Picture2 : Picture1; }
+    bool operator==(const TBlankSettings&) const = default;
+};
+
+extern TBlankSettings BlankSettings;
+
+// Reads the section; a missing file or key gives the default. Reports nothing.
+TBlankSettings ReadBlankSettings();
+void LoadBlankSettings();
+// Throws ui::Error "Unable to write to <path>" when a key cannot be written.
+void WriteBlankSettings(const TBlankSettings& v);
+
+}  // namespace SettingsUnit
