@@ -111,6 +111,11 @@ constexpr int kPanelFontPx = 12;
 
 }  // namespace
 
+const std::array<const wchar_t*, 2>& TrialItems() {
+    static const std::array<const wchar_t*, 2> items = {L"прошел", L"прошла"};
+    return items;
+}
+
 TMainForm::TMainForm(bool page2Later)
     : openDialog_(ui::FileDialog::Kind::Open,
                   {L"Открыть состояние из...", L"Файл настроек (*.Blk)|*.Blk", L"Blk", L"Set1.Blk", true, false,
@@ -191,7 +196,7 @@ void TMainForm::buildPage1() {
         named<ui::Label>(d.name, *panel1_, ui::LabelArgs{d.caption, d.x, d.y, d.w, d.h, d.align, d.wrap, true, f});
     }
     for (const EditDef& d : kPage1Edits) named<ui::Edit>(d.name, *panel1_, ui::EditArgs{d.x, d.y, d.w, 21, d.text});
-    named<ui::ComboBox>(L"cbTrial", *panel1_, ui::ComboArgs{152, 156, 62, 21, {L"прошел", L"прошла"}, 8});
+    named<ui::ComboBox>(L"cbTrial", *panel1_, ui::ComboArgs{152, 156, 62, 21, {TrialItems()[0], TrialItems()[1]}, 8});
     auto& print = named<ui::Button>(L"bbPrintSheet1", *panel1_,
                                     ui::ButtonArgs{L"Печать", 418, 1004, 130, 30, &glyphPrint()});
     print.onClick = [this] { bbPrintSheet1Click(); };

@@ -13,6 +13,9 @@ namespace MainSet {
 
 constexpr int kDynControlCount = 142;
 
+// The items of cbTrial, in list order.
+const std::array<const wchar_t*, 2>& TrialItems();
+
 class TMainForm : public ui::Form {
 public:
     // page2Later: the discipline table of page 2 is left to BuildPage2Table, so that the
