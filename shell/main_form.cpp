@@ -4,6 +4,7 @@
 
 #include "shell/about_set.h"
 #include "shell/glyphs.h"
+#include "shell/group_print.h"
 #include "shell/print_offsets.h"
 #include "shell/settings_unit.h"
 #include "shell/system_set.h"
@@ -123,6 +124,9 @@ TMainForm::TMainForm(bool page2Later)
       saveDialog_(ui::FileDialog::Kind::Save,
                   {L"Сохранить текущее состояние как...", L"Файл настроек (*.Blk)|*.Blk", L"Blk", L"Set1.Blk", true,
                    true, false}),
+      groupDialog_(ui::FileDialog::Kind::Open,
+                   {L"Файлы выпускников группы (Ctrl+A: все файлы папки)", L"Файл настроек (*.Blk)|*.Blk", L"Blk", L"",
+                    true, false, true, true}),
       page2Later_(page2Later) {
     name = L"MainForm";
     // The one main window: the state routines reach its fields from FormCreate on.
@@ -157,6 +161,7 @@ void TMainForm::buildMenu() {
              ui::menuSeparator(L"mnLine"),
              {L"mnPrintSheet1", L"Печать 1-й страницы...", [this] { mnPrintSheet1Click(); }, {}},
              {L"mnPrintSheet2", L"Печать 2-й страницы...", [this] { mnPrintSheet2Click(); }, {}},
+             {L"mnPrintGroup", L"Печать группы...", [this] { mnPrintGroupClick(); }, {}},
              ui::menuSeparator(L"mnLine2"),
              {L"mnExit", L"Вы&ход", [this] { mnExitClick(); }, {}},
          }},
@@ -361,6 +366,18 @@ void TMainForm::mnPrintSheet1Click() {
 
 void TMainForm::mnPrintSheet2Click() {
     SetReport2::BlankoSheet2->Report1.Preview();
+    comeBack();
+}
+
+void TMainForm::mnPrintGroupClick() {
+    if (!groupDialog_.execute(hwnd())) return;
+    const std::wstring question = L"Выбрано файлов: " + std::to_wstring(groupDialog_.fileNames().size()) +
+                                  L".\n\nКакую страницу приложения печатать для группы?\n\n"
+                                  L"«Да» \x2014 1-ю страницу,\n«Нет» \x2014 2-ю страницу (таблицу дисциплин).";
+    const int answer = MessageBoxW(hwnd(), question.c_str(), ui::Application::get().title().c_str(),
+                                   MB_YESNOCANCEL | MB_ICONQUESTION);
+    if (answer != IDYES && answer != IDNO) return;
+    PrintGroup(groupDialog_.fileNames(), answer == IDYES ? 1 : 2, hwnd());
     comeBack();
 }
 

@@ -39,6 +39,8 @@ public:
     void mnSaveClick();
     void mnPrintSheet1Click();
     void mnPrintSheet2Click();
+    // "Печать группы...": several state files, one sheet, one preview.
+    void mnPrintGroupClick();
     void mnSettingsClick();
     void mnAboutClick();
     void mnExitClick();
@@ -69,6 +71,7 @@ public:
     ui::Panel& PanelSet2() const { return *panel2_; }
     ui::FileDialog& OpenSetDialog() { return openDialog_; }
     ui::FileDialog& SaveSetDialog() { return saveDialog_; }
+    ui::FileDialog& GroupDialog() { return groupDialog_; }
 
 protected:
     void doClose() override;
@@ -96,6 +99,7 @@ private:
     std::vector<ui::Window*> page2TabOrder_;
     ui::FileDialog openDialog_;
     ui::FileDialog saveDialog_;
+    ui::FileDialog groupDialog_;
     SystemSet::TSettings savedState_;
     bool page2Later_;
 };

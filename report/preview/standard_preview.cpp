@@ -44,6 +44,7 @@ constexpr int kFormHeight = 472;
 constexpr int kToolbarHeight = 33;
 constexpr int kStatusHeight = 19;
 constexpr int kPanel1Width = 128;
+constexpr int kNoteLeft = 110;  // right of the gauge
 constexpr int kButtonTop = 4;
 constexpr int kButtonSize = 25;
 constexpr int kDefinitionZoom = 218;
@@ -192,6 +193,9 @@ void TRepStandardPreview::CreateControls() {
     Panel1->name = L"Panel1";
     Status = &Panel1->add<ui::Label>(*Panel1, ui::LabelArgs{kWorkingText, 2, 3, kPanel1Width - 4, 13});
     Status->name = L"Status";
+    Note = &StatusPanel->add<ui::Label>(
+        *StatusPanel, ui::LabelArgs{L"", kNoteLeft, 3, std::max(0, static_cast<int>(c.cx) - kPanel1Width - kNoteLeft), 13});
+    Note->name = L"Note";
     RepPreview = &add<TRepPreview>(*this, 0, kToolbarHeight);
     RepPreview->setBounds(0, kToolbarHeight, c.cx, ViewHeight(c));
     RepPreview->OnPageAvailable = [this](TRepPreview&, int page) { RepPreviewPageAvailable(page); };
@@ -213,6 +217,7 @@ void TRepStandardPreview::Realign() {
     Toolbar->setBounds(0, 0, c.cx, kToolbarHeight);
     StatusPanel->setBounds(0, c.cy - kStatusHeight, c.cx, kStatusHeight);
     Panel1->setBounds(c.cx - kPanel1Width, 0, kPanel1Width, kStatusHeight);
+    if (Note) Note->setBounds(kNoteLeft, 3, std::max(0, static_cast<int>(c.cx) - kPanel1Width - kNoteLeft), 13);
     RepPreview->setBounds(0, kToolbarHeight, c.cx, ViewHeight(c));
 }
 
@@ -229,6 +234,8 @@ void TRepStandardPreview::UpdateStatus() {
     const int pages = RepPreview->ReportPrinter() ? RepPreview->ReportPrinter()->PageCount() : 0;
     Status->setText(std::wstring(kPageText) + L" " + std::to_wstring(RepPreview->PageNumber()) + L" " + kOfText +
                     L" " + std::to_wstring(pages));
+    const int page = RepPreview->PageNumber();
+    if (PageNote && Note) Note->setText(page >= 1 && page <= pages ? PageNote(page) : std::wstring());
 }
 
 // ------------------------------------------------------------------ handlers

@@ -26,8 +26,10 @@ public:
     void Show();
     // The window state of the form definition: maximised when shown.
     bool AskedMaximised() const { return maximized_; }
-    // Writes "Page n of m".
+    // Writes "Page n of m", and the page's note where the opener gave one.
     void UpdateStatus();
+    // Who or what the page shown is, for a report of several documents; empty by default.
+    std::function<std::wstring(int page)> PageNote;
 
     // From the form definition.
     ui::Panel* Toolbar = nullptr;
@@ -46,6 +48,7 @@ public:
     ui::Button* Exit = nullptr;
     ui::Panel* Panel1 = nullptr;
     ui::Label* Status = nullptr;
+    ui::Label* Note = nullptr;  // left of Status, beside the gauge
     TRepPreview* RepPreview = nullptr;
     // Set by the constructor.
     TRepPrinter* ReportPrinter = nullptr;

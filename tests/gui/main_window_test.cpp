@@ -358,10 +358,10 @@ TEST_F(MainWindow, MenuHasItsItemsMnemonicsAndSeparators) {
     EXPECT_EQ(caption(bar, 2), L"&?");
     EXPECT_EQ(GetSubMenu(bar, 1), nullptr);  // runs the command itself
     HMENU file = GetSubMenu(bar, 0);
-    ASSERT_EQ(GetMenuItemCount(file), 7);
-    const wchar_t* expected[] = {L"&Открыть...", L"&Сохранить...", nullptr, L"Печать 1-й страницы...",
-                                 L"Печать 2-й страницы...", nullptr, L"Вы&ход"};
-    for (UINT i = 0; i < 7; ++i) {
+    ASSERT_EQ(GetMenuItemCount(file), 8);
+    const wchar_t* expected[] = {L"&Открыть...",           L"&Сохранить...",    nullptr, L"Печать 1-й страницы...",
+                                 L"Печать 2-й страницы...", L"Печать группы...", nullptr, L"Вы&ход"};
+    for (UINT i = 0; i < 8; ++i) {
         MENUITEMINFOW mi{};
         mi.cbSize = sizeof(mi);
         mi.fMask = MIIM_FTYPE;
