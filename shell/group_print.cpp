@@ -80,6 +80,23 @@ TGroup ReadGroup(const std::vector<std::wstring>& fileNames) {
     return group;
 }
 
+std::vector<std::wstring> StateFilesIn(const std::wstring& folder) {
+    std::vector<std::wstring> files;
+    WIN32_FIND_DATAW found{};
+    const std::wstring base = folder.empty() || folder.back() == L'\\' ? folder : folder + L'\\';
+    HANDLE search = FindFirstFileW((base + L"*.Blk").c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE) return files;
+    do {
+        const std::wstring name = found.cFileName;
+        // The pattern also matches the short names of longer extensions (".Blkx").
+        const bool blk = name.size() > 4 && _wcsicmp(name.c_str() + name.size() - 4, L".Blk") == 0;
+        if (blk && !(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) files.push_back(base + name);
+    } while (FindNextFileW(search, &found));
+    FindClose(search);
+    std::sort(files.begin(), files.end(), [](const std::wstring& a, const std::wstring& b) { return compareText(a, b) < 0; });
+    return files;
+}
+
 std::wstring UnreadableMessage(const TGroup& group) {
     std::wstring text = group.Members.empty() ? L"Ни один из выбранных файлов не удалось прочитать:\n\n"
                                               : L"Эти файлы не удалось прочитать, их страниц не будет:\n\n";

@@ -38,6 +38,9 @@ struct TGroup {
 // no state file is listed with its reason instead.
 TGroup ReadGroup(const std::vector<std::wstring>& fileNames);
 
+// The state files (names ending in ".Blk") of a folder, full paths, in name order.
+std::vector<std::wstring> StateFilesIn(const std::wstring& folder);
+
 // The Russian message naming the files that cannot be read, each with its reason; it asks
 // whether to go on without them when some files could be read.
 std::wstring UnreadableMessage(const TGroup& group);

@@ -125,8 +125,8 @@ TMainForm::TMainForm(bool page2Later)
                   {L"Сохранить текущее состояние как...", L"Файл настроек (*.Blk)|*.Blk", L"Blk", L"Set1.Blk", true,
                    true, false}),
       groupDialog_(ui::FileDialog::Kind::Open,
-                   {L"Файлы выпускников группы (Ctrl+A: все файлы папки)", L"Файл настроек (*.Blk)|*.Blk", L"Blk", L"",
-                    true, false, true, true}),
+                   {L"Файлы выпускников группы", L"Файл настроек (*.Blk)|*.Blk", L"Blk", L"", true, false, true,
+                    true}),
       page2Later_(page2Later) {
     name = L"MainForm";
     // The one main window: the state routines reach its fields from FormCreate on.
@@ -371,13 +371,28 @@ void TMainForm::mnPrintSheet2Click() {
 
 void TMainForm::mnPrintGroupClick() {
     if (!groupDialog_.execute(hwnd())) return;
-    const std::wstring question = L"Выбрано файлов: " + std::to_wstring(groupDialog_.fileNames().size()) +
+    std::vector<std::wstring> files = groupDialog_.fileNames();
+    if (files.size() == 1) {
+        // One file chosen: the secretary may mean the whole folder it lies in.
+        const std::wstring folder = files.front().substr(0, files.front().find_last_of(L"\\/"));
+        std::vector<std::wstring> all = StateFilesIn(folder);
+        if (all.size() > 1) {
+            const std::wstring ask = L"Выбран один файл. Напечатать все файлы *.Blk из папки\n" + folder + L"\n(файлов: " +
+                                     std::to_wstring(all.size()) + L")?\n\n«Да» \x2014 всю папку, "
+                                     L"«Нет» \x2014 только выбранный файл.";
+            const int whole = MessageBoxW(hwnd(), ask.c_str(), ui::Application::get().title().c_str(),
+                                          MB_YESNOCANCEL | MB_ICONQUESTION);
+            if (whole == IDCANCEL) return;
+            if (whole == IDYES) files = std::move(all);
+        }
+    }
+    const std::wstring question = L"Выбрано файлов: " + std::to_wstring(files.size()) +
                                   L".\n\nКакую страницу приложения печатать для группы?\n\n"
                                   L"«Да» \x2014 1-ю страницу,\n«Нет» \x2014 2-ю страницу (таблицу дисциплин).";
     const int answer = MessageBoxW(hwnd(), question.c_str(), ui::Application::get().title().c_str(),
                                    MB_YESNOCANCEL | MB_ICONQUESTION);
     if (answer != IDYES && answer != IDNO) return;
-    PrintGroup(groupDialog_.fileNames(), answer == IDYES ? 1 : 2, hwnd());
+    PrintGroup(files, answer == IDYES ? 1 : 2, hwnd());
     comeBack();
 }
 

@@ -133,6 +133,13 @@ TEST_F(GroupRead, FilesAreOrderedBySurnameAndEveryUnreadableOneIsNamedWithItsRea
     }
     EXPECT_NE(message.find(L"без них?"), std::wstring::npos);
 
+    // The state files of the folder: not the folder named like one, not other files.
+    dir.file(L"заметки.txt", "x");
+    const auto inFolder = MainSet::StateFilesIn(files[0].substr(0, files[0].find_last_of(L'\\')));
+    ASSERT_EQ(inFolder.size(), 5u);
+    EXPECT_EQ(inFolder[0], files[2]);  // "1.Blk"
+    EXPECT_EQ(inFolder[4], files[4]);  // "текст.Blk"
+
     // Going on without them is the secretary's choice; cancelling opens nothing.
     std::wstring asked;
     MainSet::GroupMessageHook = [&](const std::wstring& m, bool question) {
