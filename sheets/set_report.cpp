@@ -2,7 +2,6 @@
 
 #include <algorithm>
 
-#include "shell/main_form.h"
 #include "shell/print_offsets.h"
 #include "sheets/blank_guard.h"
 #include "sheets/sheet_title.h"
@@ -100,7 +99,7 @@ TBlankoSheet1::TBlankoSheet1() {
     SetReportCommon::SetUpSheetReport(Report1, L"");
     Report1.OnStartPage = [this](rep::TReport& r) { Report1StartPage(r); };
     Report1.AfterPreview = [this](rep::TReport& r) { Report1AfterPreview(r); };
-    SetReportCommon::NameRunsAfterSurname(Report1, 1);
+    SetReportCommon::NameRunsAfterSurname(Report1, 1, Source);
     buildStaticLabels();
     FormCreate();
     SetReportCommon::GuardBlank(*this);
@@ -145,15 +144,14 @@ void TBlankoSheet1::FormCreate() {
     for (int i = 0; i < 10; ++i) captionOrder_.push_back({RlbExamMore[static_cast<size_t>(i)], nullptr, 13 + i});
 }
 
-void TBlankoSheet1::Report1StartPage(rep::TReport&) {
+void TBlankoSheet1::Report1StartPage(rep::TReport& sender) {
     const SettingsUnit::TPrintOffsets o = SetReportCommon::UsableOffsets(Report1);
     // Always from the base, so a rendering never moves a label by more than one offset.
     for (const auto& b : bases_) SetReportCommon::PlaceAt(b, o.DeltaX1, o.DeltaY1);
-    MainSet::TMainForm& form = *MainSet::MainForm;
-    for (const Source& s : captionOrder_) {
+    const SetReportCommon::TSupplement record = Source ? Source(sender.PageNumber()) : SetReportCommon::TSupplement{};
+    for (const Caption& s : captionOrder_) {
         if (!s.label) continue;
-        std::wstring text = s.field ? form.fieldText(s.field) : form.DynControls(s.slot)->text();
-        s.label->SetCaption(text);
+        s.label->SetCaption(s.field ? record.Field(s.field) : record.Slot(s.slot));
     }
 }
 
@@ -171,7 +169,7 @@ void TBlankoSheet1::FormClose() {
     // Released labels are never touched again.
     auto isGone = [&](rep::TRepLabel* l) { return std::find(gone.begin(), gone.end(), l) != gone.end(); };
     std::erase_if(bases_, [&](const auto& b) { return isGone(b.label); });
-    std::erase_if(captionOrder_, [&](const Source& s) { return isGone(s.label); });
+    std::erase_if(captionOrder_, [&](const Caption& s) { return isGone(s.label); });
     for (rep::TRepLabel* l : gone) Report1.Release(l);
     RlbSpec.fill(nullptr);
     RlbCourseWork.fill(nullptr);

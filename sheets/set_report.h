@@ -6,6 +6,7 @@
 #include "report/model/label.h"
 #include "report/run/report.h"
 #include "sheets/sheet_label.h"
+#include "sheets/supplement.h"
 #include "ui/form.h"
 
 namespace SetReport {
@@ -15,6 +16,8 @@ public:
     TBlankoSheet1();
 
     rep::TReport Report1;
+    // The record each page is filled from; none gives empty boxes.
+    SetReportCommon::TSupplementSource Source;
 
     void FormCreate();
     void Report1StartPage(rep::TReport& sender);
@@ -31,14 +34,14 @@ public:
     const std::vector<SetReportCommon::TBasePosition>& BasePositions() const { return bases_; }
 
 private:
-    struct Source {
+    struct Caption {
         rep::TRepLabel* label;
-        const wchar_t* field;  // main-window control, or nullptr with slot
+        const wchar_t* field;  // the record's field, or nullptr with slot
         int slot;
     };
     void buildStaticLabels();
     std::vector<SetReportCommon::TBasePosition> bases_;  // declared order, then run-time
-    std::vector<Source> captionOrder_;
+    std::vector<Caption> captionOrder_;
     std::vector<rep::TRepLabel*> declared_;
     bool runTimeReleased_ = false;
 };

@@ -1,6 +1,5 @@
 #include "sheets/set_report2.h"
 
-#include "shell/main_form.h"
 #include "shell/print_offsets.h"
 #include "sheets/blank_guard.h"
 #include "sheets/sheet_title.h"
@@ -22,7 +21,7 @@ TBlankoSheet2::TBlankoSheet2() {
     SetReportCommon::SetUpSheetReport(Report1, L"");
     Report1.OnStartPage = [this](rep::TReport& r) { Report1StartPage(r); };
     Report1.AfterPreview = [this](rep::TReport& r) { Report1AfterPreview(r); };
-    SetReportCommon::NameRunsAfterSurname(Report1, 2);
+    SetReportCommon::NameRunsAfterSurname(Report1, 2, Source);
     FormCreate();
     SetReportCommon::GuardBlank(*this);
 }
@@ -45,7 +44,7 @@ void TBlankoSheet2::FormCreate() {
     }
 }
 
-void TBlankoSheet2::Report1StartPage(rep::TReport&) {
+void TBlankoSheet2::Report1StartPage(rep::TReport& sender) {
     if (released_) return;
     const SettingsUnit::TPrintOffsets o = SetReportCommon::UsableOffsets(Report1);
     const std::int64_t x = o.DeltaX2;
@@ -55,11 +54,11 @@ void TBlankoSheet2::Report1StartPage(rep::TReport&) {
     // A size of 0 leaves the font as the last non-zero size set it.
     if (o.FontSizeColumn3 != 0)
         for (rep::TRepLabel* l : RlbMark) l->SetFontSize(o.FontSizeColumn3);
-    MainSet::TMainForm& form = *MainSet::MainForm;
+    const SetReportCommon::TSupplement record = Source ? Source(sender.PageNumber()) : SetReportCommon::TSupplement{};
     for (int i = 0; i < kRows; ++i) {
-        RlbDiscipline[static_cast<size_t>(i)]->SetCaption(form.DynControls(23 + i)->text());
-        RlbHours[static_cast<size_t>(i)]->SetCaption(form.DynControls(63 + i)->text());
-        RlbMark[static_cast<size_t>(i)]->SetCaption(form.DynControls(103 + i)->text());
+        RlbDiscipline[static_cast<size_t>(i)]->SetCaption(record.Slot(23 + i));
+        RlbHours[static_cast<size_t>(i)]->SetCaption(record.Slot(63 + i));
+        RlbMark[static_cast<size_t>(i)]->SetCaption(record.Slot(103 + i));
     }
 }
 

@@ -6,6 +6,7 @@
 #include "report/model/label.h"
 #include "report/run/report.h"
 #include "sheets/sheet_label.h"
+#include "sheets/supplement.h"
 #include "ui/form.h"
 
 namespace SetReport2 {
@@ -17,6 +18,8 @@ public:
     TBlankoSheet2();
 
     rep::TReport Report1;
+    // The record each page is filled from; none gives empty boxes.
+    SetReportCommon::TSupplementSource Source;
 
     void FormCreate();
     void Report1StartPage(rep::TReport& sender);

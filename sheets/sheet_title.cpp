@@ -2,7 +2,6 @@
 
 #include "report/preview/standard_preview.h"
 #include "report/run/rep_printer.h"
-#include "shell/main_form.h"
 #include "ui/app.h"
 #include "ui/printer.h"
 
@@ -30,9 +29,9 @@ std::wstring SheetTitle(const std::wstring& surname, int page, const std::wstrin
     return title;
 }
 
-void NameRunsAfterSurname(rep::TReport& report, int page) {
-    report.OnPreview = [&report, page](rep::TRepPrinter& printer) {
-        const std::wstring surname = MainSet::MainForm ? MainSet::MainForm->fieldText(L"edSurName") : L"";
+void NameRunsAfterSurname(rep::TReport& report, int page, const TSupplementSource& source) {
+    report.OnPreview = [&report, &source, page](rep::TRepPrinter& printer) {
+        const std::wstring surname = source ? source(1).Field(L"edSurName") : L"";
         report.ReportTitle = SheetTitle(surname, page, ui::Application::get().title());
         // The window takes its caption from the printer; the print run takes the report's.
         printer.Title = report.ReportTitle;

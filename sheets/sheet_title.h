@@ -4,6 +4,7 @@
 #include <string>
 
 #include "report/run/report.h"
+#include "sheets/supplement.h"
 
 namespace SetReportCommon {
 
@@ -14,7 +15,8 @@ namespace SetReportCommon {
 std::wstring SheetTitle(const std::wstring& surname, int page, const std::wstring& program);
 
 // Names each preview of the report, and the print jobs started from it, after the surname
-// in the main window at the time the preview opens; the preview is the standard window.
-void NameRunsAfterSurname(rep::TReport& report, int page);
+// of the source's record at the time the preview opens; the preview is the standard window.
+// The source is read when a preview opens, so it may be set after this call.
+void NameRunsAfterSurname(rep::TReport& report, int page, const TSupplementSource& source);
 
 }  // namespace SetReportCommon

@@ -5,6 +5,7 @@
 #include "shell/about_set.h"
 #include "shell/blank_menu.h"
 #include "shell/glyphs.h"
+#include "shell/group_print.h"
 #include "shell/print_offsets.h"
 #include "shell/settings_unit.h"
 #include "shell/system_set.h"
@@ -113,6 +114,11 @@ constexpr int kPanelFontPx = 12;
 
 }  // namespace
 
+const std::array<const wchar_t*, 2>& TrialItems() {
+    static const std::array<const wchar_t*, 2> items = {L"прошел", L"прошла"};
+    return items;
+}
+
 TMainForm::TMainForm(bool page2Later)
     : openDialog_(ui::FileDialog::Kind::Open,
                   {L"Открыть состояние из...", L"Файл настроек (*.Blk)|*.Blk", L"Blk", L"Set1.Blk", true, false,
@@ -120,6 +126,9 @@ TMainForm::TMainForm(bool page2Later)
       saveDialog_(ui::FileDialog::Kind::Save,
                   {L"Сохранить текущее состояние как...", L"Файл настроек (*.Blk)|*.Blk", L"Blk", L"Set1.Blk", true,
                    true, false}),
+      groupDialog_(ui::FileDialog::Kind::Open,
+                   {L"Файлы выпускников группы", L"Файл настроек (*.Blk)|*.Blk", L"Blk", L"", true, false, true,
+                    true}),
       page2Later_(page2Later) {
     name = L"MainForm";
     // The one main window: the state routines reach its fields from FormCreate on.
@@ -154,6 +163,7 @@ void TMainForm::buildMenu() {
              ui::menuSeparator(L"mnLine"),
              {L"mnPrintSheet1", L"Печать 1-й страницы...", [this] { mnPrintSheet1Click(); }, {}},
              {L"mnPrintSheet2", L"Печать 2-й страницы...", [this] { mnPrintSheet2Click(); }, {}},
+             {L"mnPrintGroup", L"Печать группы...", [this] { mnPrintGroupClick(); }, {}},
              {L"mnCalibration1", L"Калибровочная страница 1...", [this] { mnCalibration1Click(); }, {}},
              {L"mnCalibration2", L"Калибровочная страница 2...", [this] { mnCalibration2Click(); }, {}},
              ui::menuSeparator(L"mnLine2"),
@@ -196,7 +206,7 @@ void TMainForm::buildPage1() {
         named<ui::Label>(d.name, *panel1_, ui::LabelArgs{d.caption, d.x, d.y, d.w, d.h, d.align, d.wrap, true, f});
     }
     for (const EditDef& d : kPage1Edits) named<ui::Edit>(d.name, *panel1_, ui::EditArgs{d.x, d.y, d.w, 21, d.text});
-    named<ui::ComboBox>(L"cbTrial", *panel1_, ui::ComboArgs{152, 156, 62, 21, {L"прошел", L"прошла"}, 8});
+    named<ui::ComboBox>(L"cbTrial", *panel1_, ui::ComboArgs{152, 156, 62, 21, {TrialItems()[0], TrialItems()[1]}, 8});
     auto& print = named<ui::Button>(L"bbPrintSheet1", *panel1_,
                                     ui::ButtonArgs{L"Печать", 418, 1004, 130, 30, &glyphPrint()});
     print.onClick = [this] { bbPrintSheet1Click(); };
@@ -374,6 +384,33 @@ void TMainForm::mnCalibration1Click() {
 void TMainForm::mnCalibration2Click() {
     Calibration::TCalibrationPage page(2);
     page.Preview();
+    comeBack();
+}
+
+void TMainForm::mnPrintGroupClick() {
+    if (!groupDialog_.execute(hwnd())) return;
+    std::vector<std::wstring> files = groupDialog_.fileNames();
+    if (files.size() == 1) {
+        // One file chosen: the secretary may mean the whole folder it lies in.
+        const std::wstring folder = files.front().substr(0, files.front().find_last_of(L"\\/"));
+        std::vector<std::wstring> all = StateFilesIn(folder);
+        if (all.size() > 1) {
+            const std::wstring ask = L"Выбран один файл. Напечатать все файлы *.Blk из папки\n" + folder + L"\n(файлов: " +
+                                     std::to_wstring(all.size()) + L")?\n\n«Да» \x2014 всю папку, "
+                                     L"«Нет» \x2014 только выбранный файл.";
+            const int whole = MessageBoxW(hwnd(), ask.c_str(), ui::Application::get().title().c_str(),
+                                          MB_YESNOCANCEL | MB_ICONQUESTION);
+            if (whole == IDCANCEL) return;
+            if (whole == IDYES) files = std::move(all);
+        }
+    }
+    const std::wstring question = L"Выбрано файлов: " + std::to_wstring(files.size()) +
+                                  L".\n\nКакую страницу приложения печатать для группы?\n\n"
+                                  L"«Да» \x2014 1-ю страницу,\n«Нет» \x2014 2-ю страницу (таблицу дисциплин).";
+    const int answer = MessageBoxW(hwnd(), question.c_str(), ui::Application::get().title().c_str(),
+                                   MB_YESNOCANCEL | MB_ICONQUESTION);
+    if (answer != IDYES && answer != IDNO) return;
+    PrintGroup(files, answer == IDYES ? 1 : 2, hwnd());
     comeBack();
 }
 

@@ -13,6 +13,9 @@ namespace MainSet {
 
 constexpr int kDynControlCount = 142;
 
+// The items of cbTrial, in list order.
+const std::array<const wchar_t*, 2>& TrialItems();
+
 class TMainForm : public ui::Form {
 public:
     // page2Later: the discipline table of page 2 is left to BuildPage2Table, so that the
@@ -39,6 +42,8 @@ public:
     // The calibration page of sheet 1 or 2 in its preview.
     void mnCalibration1Click();
     void mnCalibration2Click();
+    // "Печать группы...": several state files, one sheet, one preview.
+    void mnPrintGroupClick();
     void mnSettingsClick();
     void mnAboutClick();
     void mnExitClick();
@@ -69,6 +74,7 @@ public:
     ui::Panel& PanelSet2() const { return *panel2_; }
     ui::FileDialog& OpenSetDialog() { return openDialog_; }
     ui::FileDialog& SaveSetDialog() { return saveDialog_; }
+    ui::FileDialog& GroupDialog() { return groupDialog_; }
 
 protected:
     void doClose() override;
@@ -96,6 +102,7 @@ private:
     std::vector<ui::Window*> page2TabOrder_;
     ui::FileDialog openDialog_;
     ui::FileDialog saveDialog_;
+    ui::FileDialog groupDialog_;
     SystemSet::TSettings savedState_;
     bool page2Later_;
 };

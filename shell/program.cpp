@@ -7,6 +7,7 @@
 #include "shell/about_set.h"
 #include "shell/main_form.h"
 #include "shell/settings_unit.h"
+#include "shell/system_set.h"
 #include "sheets/set_report.h"
 #include "sheets/set_report2.h"
 #include "ui/app.h"
@@ -34,8 +35,10 @@ void CreateMainForm(bool page2Later) {
 void CreateOtherForms() {
     sheet1 = std::make_unique<SetReport::TBlankoSheet1>();
     SetReport::BlankoSheet1 = sheet1.get();
+    sheet1->Source = [](int) { return SystemSet::ShownOnMainWindow(); };
     sheet2 = std::make_unique<SetReport2::TBlankoSheet2>();
     SetReport2::BlankoSheet2 = sheet2.get();
+    sheet2->Source = [](int) { return SystemSet::ShownOnMainWindow(); };
     about = std::make_unique<AboutSet::TAbout>();
     AboutSet::About = about.get();
     settings = std::make_unique<SettingsUnit::TSettings>();

@@ -3,6 +3,7 @@
 #include <string>
 
 #include "shell/state_codec.h"
+#include "sheets/supplement.h"
 
 namespace SystemSet {
 
@@ -14,6 +15,12 @@ void LoadState();
 
 // The window's values as the file holds them.
 TSettings CollectState();
+
+// What the sheets print: the text each field of the main window shows.
+SetReportCommon::TSupplement ShownOnMainWindow();
+// What the window would show, and so print, once the record is loaded into it: a combo
+// box's item text, its typed text when no item is chosen, nothing for an index off its list.
+SetReportCommon::TSupplement ShownFrom(const TSettings& record);
 
 // The same on an explicit file name.
 void SaveStateTo(const std::wstring& fileName);

@@ -17,6 +17,17 @@ std::wstring FileDialog::filterString(const std::wstring& formFilter) {
     return s;
 }
 
+std::vector<std::wstring> FileDialog::splitMultiSelect(const wchar_t* buffer) {
+    std::vector<std::wstring> parts;
+    for (const wchar_t* p = buffer; *p; p += parts.back().size() + 1) parts.emplace_back(p);
+    if (parts.size() < 2) return parts;
+    std::wstring folder = parts.front();
+    if (!folder.empty() && folder.back() != L'\\' && folder.back() != L'/') folder += L'\\';
+    std::vector<std::wstring> names;
+    for (size_t i = 1; i < parts.size(); ++i) names.push_back(folder + parts[i]);
+    return names;
+}
+
 bool FileDialog::execute(HWND owner) {
     std::vector<wchar_t> buf(32768, L'\0');
     args_.fileName.copy(buf.data(), std::min(args_.fileName.size(), buf.size() - 1));
@@ -34,13 +45,20 @@ bool FileDialog::execute(HWND owner) {
     if (args_.hideReadOnly) ofn.Flags |= OFN_HIDEREADONLY;
     if (args_.overwritePrompt) ofn.Flags |= OFN_OVERWRITEPROMPT;
     if (args_.fileMustExist) ofn.Flags |= OFN_FILEMUSTEXIST;
+    const bool multi = args_.allowMultiSelect && kind_ == Kind::Open;
+    if (multi) {
+        ofn.Flags |= OFN_ALLOWMULTISELECT;
+        // The initial name would stand in the answer's place; a list starts afresh.
+        buf[0] = L'\0';
+    }
     BOOL ok = kind_ == Kind::Open ? GetOpenFileNameW(&ofn) : GetSaveFileNameW(&ofn);
     if (!ok) {
         DWORD err = CommDlgExtendedError();
         if (err != 0) throw Error(L"The file dialog failed (error " + std::to_wstring(err) + L")");
         return false;
     }
-    args_.fileName = buf.data();
+    fileNames_ = multi ? splitMultiSelect(buf.data()) : std::vector<std::wstring>{buf.data()};
+    args_.fileName = fileNames_.empty() ? std::wstring() : fileNames_.front();
     filterIndex_ = static_cast<int>(ofn.nFilterIndex);
     return true;
 }

@@ -80,9 +80,10 @@ const SpeedButtonRow kSpeedButtons[] = {
     {&TRepStandardPreview::Load, L"Load", 269, L"Load", 0, L"REPOPENBITMAP", &TRepStandardPreview::LoadClick},
 };
 
-// The notice starts right of the gauge.
+// The notes start right of the gauge: whose page it is (several documents), then the notice.
 constexpr int kNoticeLeft = 106;
-int NoticeWidth(SIZE client) { return std::max(0, static_cast<int>(client.cx) - kPanel1Width - kNoticeLeft - 4); }
+constexpr int kNoteWidth = 260;
+constexpr int kNoteGap = 8;
 
 int ViewHeight(SIZE client) {
     return std::max(0, static_cast<int>(client.cy) - kToolbarHeight - kStatusHeight);
@@ -196,8 +197,11 @@ void TRepStandardPreview::CreateControls() {
     Panel1->name = L"Panel1";
     Status = &Panel1->add<ui::Label>(*Panel1, ui::LabelArgs{kWorkingText, 2, 3, kPanel1Width - 4, 13});
     Status->name = L"Status";
-    Notice = &StatusPanel->add<ui::Label>(*StatusPanel, ui::LabelArgs{L"", kNoticeLeft, 3, NoticeWidth(c), 13});
+    Notice = &StatusPanel->add<ui::Label>(*StatusPanel, ui::LabelArgs{L"", kNoticeLeft, 3, 0, 13});
     Notice->name = L"Notice";
+    Note = &StatusPanel->add<ui::Label>(*StatusPanel, ui::LabelArgs{L"", kNoticeLeft, 3, 0, 13});
+    Note->name = L"Note";
+    LayOutNotes();
     RepPreview = &add<TRepPreview>(*this, 0, kToolbarHeight);
     RepPreview->setBounds(0, kToolbarHeight, c.cx, ViewHeight(c));
     RepPreview->OnPageAvailable = [this](TRepPreview&, int page) { RepPreviewPageAvailable(page); };
@@ -219,7 +223,7 @@ void TRepStandardPreview::Realign() {
     Toolbar->setBounds(0, 0, c.cx, kToolbarHeight);
     StatusPanel->setBounds(0, c.cy - kStatusHeight, c.cx, kStatusHeight);
     Panel1->setBounds(c.cx - kPanel1Width, 0, kPanel1Width, kStatusHeight);
-    if (Notice) Notice->setBounds(kNoticeLeft, 3, NoticeWidth(c), 13);
+    LayOutNotes();
     RepPreview->setBounds(0, kToolbarHeight, c.cx, ViewHeight(c));
 }
 
@@ -236,6 +240,18 @@ void TRepStandardPreview::UpdateStatus() {
     const int pages = RepPreview->ReportPrinter() ? RepPreview->ReportPrinter()->PageCount() : 0;
     Status->setText(std::wstring(kPageText) + L" " + std::to_wstring(RepPreview->PageNumber()) + L" " + kOfText +
                     L" " + std::to_wstring(pages));
+    const int page = RepPreview->PageNumber();
+    if (PageNote && Note) Note->setText(page >= 1 && page <= pages ? PageNote(page) : std::wstring());
+    LayOutNotes();
+}
+
+void TRepStandardPreview::LayOutNotes() {
+    if (!Note || !Notice) return;
+    const int room = std::max(0, static_cast<int>(clientSize().cx) - kPanel1Width - kNoticeLeft - 4);
+    const int note = PageNote ? std::min(room, kNoteWidth) : 0;
+    const int gap = note ? kNoteGap : 0;
+    Note->setBounds(kNoticeLeft, 3, note, 13);
+    Notice->setBounds(kNoticeLeft + note + gap, 3, std::max(0, room - note - gap), 13);
 }
 
 // ------------------------------------------------------------------ handlers

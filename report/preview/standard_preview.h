@@ -26,10 +26,14 @@ public:
     void Show();
     // The window state of the form definition: maximised when shown.
     bool AskedMaximised() const { return maximized_; }
-    // Writes "Page n of m".
+    // Writes "Page n of m", and the page's note where the opener gave one.
     void UpdateStatus();
+    // The page's note and the notice side by side, left of the page count.
+    void LayOutNotes();
     // A line of the window's owner about the pages, in the status bar beside the gauge.
     void SetNotice(const std::wstring& text);
+    // Who or what the page shown is, for a report of several documents; empty by default.
+    std::function<std::wstring(int page)> PageNote;
 
     // From the form definition.
     ui::Panel* Toolbar = nullptr;
@@ -48,7 +52,8 @@ public:
     ui::Button* Exit = nullptr;
     ui::Panel* Panel1 = nullptr;
     ui::Label* Status = nullptr;
-    ui::Label* Notice = nullptr;
+    ui::Label* Notice = nullptr;  // what the check found
+    ui::Label* Note = nullptr;  // left of Status, beside the gauge
     TRepPreview* RepPreview = nullptr;
     // Set by the constructor.
     TRepPrinter* ReportPrinter = nullptr;

@@ -359,17 +359,18 @@ TEST_F(MainWindow, MenuHasItsItemsMnemonicsAndSeparators) {
     EXPECT_EQ(caption(bar, 3), L"&?");
     EXPECT_EQ(GetSubMenu(bar, 1), nullptr);  // runs the command itself
     HMENU file = GetSubMenu(bar, 0);
-    ASSERT_EQ(GetMenuItemCount(file), 9);
+    ASSERT_EQ(GetMenuItemCount(file), 10);
     const wchar_t* expected[] = {L"&Открыть...",
                                  L"&Сохранить...",
                                  nullptr,
                                  L"Печать 1-й страницы...",
                                  L"Печать 2-й страницы...",
+                                 L"Печать группы...",
                                  L"Калибровочная страница 1...",
                                  L"Калибровочная страница 2...",
                                  nullptr,
                                  L"Вы&ход"};
-    for (UINT i = 0; i < 9; ++i) {
+    for (UINT i = 0; i < 10; ++i) {
         MENUITEMINFOW mi{};
         mi.cbSize = sizeof(mi);
         mi.fMask = MIIM_FTYPE;

@@ -1,0 +1,29 @@
+#pragma once
+// The supplement record a sheet renders from: each field's value as it prints (the text its
+// box shows), by the field's line in the state file. The main window fills it for the
+// ordinary print commands, a state file for a group run; the sheets never reach a window.
+#include <array>
+#include <functional>
+#include <string>
+#include <string_view>
+
+#include "shell/state_codec.h"
+
+namespace SetReportCommon {
+
+struct TSupplement {
+    std::array<std::wstring, SystemSet::StateLineCount> Shown;
+
+    // By control name ("edTown", "cbMark7"); an unknown name throws std::out_of_range.
+    const std::wstring& Field(std::wstring_view name) const;
+    std::wstring& Field(std::wstring_view name);
+    // By DynControls slot, 1..142; another slot throws std::out_of_range.
+    const std::wstring& Slot(int slot) const;
+
+    bool operator==(const TSupplement&) const = default;
+};
+
+// The record of the page a report starts (its page number, from 1).
+using TSupplementSource = std::function<TSupplement(int page)>;
+
+}  // namespace SetReportCommon

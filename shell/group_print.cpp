@@ -1,0 +1,185 @@
+#include "shell/group_print.h"
+
+#include <algorithm>
+
+#include "report/preview/standard_preview.h"
+#include "report/run/rep_printer.h"
+#include "shell/state_file_io.h"
+#include "shell/system_set.h"
+#include "sheets/set_report.h"
+#include "sheets/set_report2.h"
+#include "sheets/sheet_title.h"
+#include "ui/app.h"
+
+namespace MainSet {
+
+std::function<bool(const std::wstring&, bool)> GroupMessageHook;
+
+namespace {
+
+rep::TReport* activeGroupReport = nullptr;
+
+// More lines than this would push the buttons off the screen.
+constexpr std::size_t kListedFiles = 15;
+
+std::wstring trimmed(const std::wstring& s) {
+    const auto first = s.find_first_not_of(L" \t");
+    if (first == std::wstring::npos) return {};
+    return s.substr(first, s.find_last_not_of(L" \t") - first + 1);
+}
+
+std::wstring shortName(const std::wstring& path) {
+    const auto slash = path.find_last_of(L"\\/");
+    return slash == std::wstring::npos ? path : path.substr(slash + 1);
+}
+
+// Alphabetical as the secretary reads it: Russian collation, case ignored.
+int compareText(const std::wstring& a, const std::wstring& b) {
+    static const LCID russian = MAKELCID(MAKELANGID(LANG_RUSSIAN, SUBLANG_DEFAULT), SORT_DEFAULT);
+    const int r = CompareStringW(russian, NORM_IGNORECASE, a.c_str(), static_cast<int>(a.size()), b.c_str(),
+                                 static_cast<int>(b.size()));
+    return r == 0 ? a.compare(b) : r - CSTR_EQUAL;
+}
+
+std::optional<std::wstring> reasonNotReadable(const std::wstring& fileName, std::optional<SystemSet::TSettings>& rec) {
+    const DWORD attrs = GetFileAttributesW(fileName.c_str());
+    if (attrs == INVALID_FILE_ATTRIBUTES) return L"файл не найден";
+    if (attrs & FILE_ATTRIBUTE_DIRECTORY) return L"это папка, а не файл";
+    const auto bytes = SystemSet::ReadWholeFile(fileName);
+    if (!bytes) return L"файл не удаётся прочитать (он занят другой программой, недоступен или слишком велик)";
+    if (bytes->empty()) return L"файл пуст";
+    rec = SystemSet::DecodeState(*bytes);
+    if (!rec) return L"это не файл состояния: там, где должно стоять число, стоит текст";
+    return std::nullopt;
+}
+
+}  // namespace
+
+std::wstring TGroupMember::FullName() const {
+    const std::wstring surname = trimmed(Record.Field(L"edSurName"));
+    const std::wstring name = trimmed(Record.Field(L"edName"));
+    if (surname.empty()) return name.empty() ? shortName(FileName) : name;
+    return name.empty() ? surname : surname + L" " + name;
+}
+
+TGroup ReadGroup(const std::vector<std::wstring>& fileNames) {
+    TGroup group;
+    for (const std::wstring& file : fileNames) {
+        std::optional<SystemSet::TSettings> rec;
+        if (auto reason = reasonNotReadable(file, rec)) {
+            group.Unreadable.push_back({file, *reason});
+            continue;
+        }
+        group.Members.push_back({file, SystemSet::ShownFrom(*rec)});
+    }
+    std::stable_sort(group.Members.begin(), group.Members.end(), [](const TGroupMember& a, const TGroupMember& b) {
+        for (const wchar_t* field : {L"edSurName", L"edName"})
+            if (int c = compareText(trimmed(a.Record.Field(field)), trimmed(b.Record.Field(field)))) return c < 0;
+        return compareText(a.FileName, b.FileName) < 0;
+    });
+    return group;
+}
+
+std::vector<std::wstring> StateFilesIn(const std::wstring& folder) {
+    std::vector<std::wstring> files;
+    WIN32_FIND_DATAW found{};
+    const std::wstring base = folder.empty() || folder.back() == L'\\' ? folder : folder + L'\\';
+    HANDLE search = FindFirstFileW((base + L"*.Blk").c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE) return files;
+    do {
+        const std::wstring name = found.cFileName;
+        // The pattern also matches the short names of longer extensions (".Blkx").
+        const bool blk = name.size() > 4 && _wcsicmp(name.c_str() + name.size() - 4, L".Blk") == 0;
+        if (blk && !(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) files.push_back(base + name);
+    } while (FindNextFileW(search, &found));
+    FindClose(search);
+    std::sort(files.begin(), files.end(), [](const std::wstring& a, const std::wstring& b) { return compareText(a, b) < 0; });
+    return files;
+}
+
+std::wstring UnreadableMessage(const TGroup& group) {
+    std::wstring text = group.Members.empty() ? L"Ни один из выбранных файлов не удалось прочитать:\n\n"
+                                              : L"Эти файлы не удалось прочитать, их страниц не будет:\n\n";
+    for (std::size_t i = 0; i < group.Unreadable.size() && i < kListedFiles; ++i)
+        text += group.Unreadable[i].FileName + L" \x2014 " + group.Unreadable[i].Reason + L"\n";
+    if (group.Unreadable.size() > kListedFiles)
+        text += L"и ещё " + std::to_wstring(group.Unreadable.size() - kListedFiles) + L" файл(ов)\n";
+    if (!group.Members.empty())
+        text += L"\nПечатать остальных (" + std::to_wstring(group.Members.size()) + L") без них?";
+    return text;
+}
+
+rep::TReport* GroupReport() { return activeGroupReport; }
+
+namespace {
+
+template <class Sheet>
+void runGroup(Sheet& sheet, const std::vector<TGroupMember>& members, int page,
+              const std::function<void(rep::TRepStandardPreview&)>& opened) {
+    const int count = static_cast<int>(members.size());
+    sheet.Source = [&members, count](int n) { return members[static_cast<std::size_t>(std::clamp(n, 1, count) - 1)].Record; };
+    rep::TReport& report = sheet.Report1;
+    // Page 1 starts with the run; each further page is asked for while graduates remain.
+    report.OnNeedData = [count](rep::TReport& r, bool& more) {
+        more = r.PageNumber() < count;
+        if (more) r.NewPage();
+    };
+    std::wstring first = trimmed(members.front().Record.Field(L"edSurName"));
+    if (first.empty()) first = L"Группа";
+    const std::wstring title =
+        SetReportCommon::SheetTitle(count > 1 ? first + L" и др." : first, page, ui::Application::get().title());
+    report.OnPreview = [&report, &members, &opened, title](rep::TRepPrinter& printer) {
+        report.ReportTitle = title;
+        printer.Title = title;
+        rep::ShowStandardPreview(printer);
+        if (rep::TRepStandardPreview* w = rep::StandardPreviewOf(printer)) {
+            w->PageNote = [&members](int n) {
+                const TGroupMember& m = members[static_cast<std::size_t>(n - 1)];
+                return m.FullName() + L" (" + shortName(m.FileName) + L")";
+            };
+            w->UpdateStatus();
+            if (opened) opened(*w);
+        }
+    };
+    struct Active {
+        rep::TReport* outer = activeGroupReport;
+        ~Active() { activeGroupReport = outer; }
+    } active;
+    activeGroupReport = &report;
+    report.Preview();
+}
+
+}  // namespace
+
+void PreviewGroup(const std::vector<TGroupMember>& members, int sheet,
+                  const std::function<void(rep::TRepStandardPreview&)>& opened) {
+    if (members.empty()) return;
+    // A sheet of its own: the ordinary print commands stay usable meanwhile and keep their
+    // settings, and the group's page range ends with its preview.
+    if (sheet == 1) {
+        SetReport::TBlankoSheet1 form;
+        runGroup(form, members, 1, opened);
+    } else {
+        SetReport2::TBlankoSheet2 form;
+        runGroup(form, members, 2, opened);
+    }
+}
+
+void PrintGroup(const std::vector<std::wstring>& fileNames, int sheet, HWND owner) {
+    const TGroup group = ReadGroup(fileNames);
+    if (!group.Unreadable.empty()) {
+        const std::wstring message = UnreadableMessage(group);
+        const bool question = !group.Members.empty();
+        bool goOn = false;
+        if (GroupMessageHook) {
+            goOn = GroupMessageHook(message, question);
+        } else {
+            const UINT type = question ? MB_OKCANCEL | MB_ICONWARNING : MB_OK | MB_ICONERROR;
+            goOn = MessageBoxW(owner, message.c_str(), ui::Application::get().title().c_str(), type) == IDOK;
+        }
+        if (!question || !goOn) return;
+    }
+    PreviewGroup(group.Members, sheet);
+}
+
+}  // namespace MainSet

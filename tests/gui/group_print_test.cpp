@@ -1,0 +1,305 @@
+// A whole group at once: state files read without the main window, pages in the order of
+// the surnames, each page printed as its graduate's own print, a page range, and the
+// files that cannot be read named before anything is shown.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <cmath>
+
+#include "report/preview/standard_preview.h"
+#include "report/run/rep_printer.h"
+#include "shell/group_print.h"
+#include "shell/main_form.h"
+#include "shell/print_offsets.h"
+#include "shell/program.h"
+#include "shell/state_file_io.h"
+#include "shell/system_set.h"
+#include "sheets/set_report.h"
+#include "tests/gui/gui_util.h"
+#include "tests/win/pdf_words.h"
+#include "ui/file_dialog.h"
+#include "ui/timer.h"
+#include "ui/utf8.h"
+
+using MainSet::MainForm;
+using namespace guitest;
+
+namespace {
+
+// A folder of its own under the temporary folder, emptied and removed at the end.
+class Folder {
+public:
+    Folder() {
+        wchar_t tmp[MAX_PATH];
+        GetTempPathW(MAX_PATH, tmp);
+        path_ = std::wstring(tmp) + L"blk-group-" + std::to_wstring(GetCurrentProcessId()) + L"-" +
+                std::to_wstring(GetTickCount());
+        CreateDirectoryW(path_.c_str(), nullptr);
+    }
+    ~Folder() {
+        for (const auto& f : made_) {
+            DeleteFileW(f.c_str());
+            RemoveDirectoryW(f.c_str());
+        }
+        RemoveDirectoryW(path_.c_str());
+    }
+    std::wstring file(const std::wstring& name, const std::string& bytes) {
+        const std::wstring p = path_ + L"\\" + name;
+        EXPECT_EQ(SystemSet::WriteFileReplacing(p, bytes), 0);
+        made_.push_back(p);
+        return p;
+    }
+    std::wstring folder(const std::wstring& name) {
+        const std::wstring p = path_ + L"\\" + name;
+        CreateDirectoryW(p.c_str(), nullptr);
+        made_.push_back(p);
+        return p;
+    }
+    std::wstring missing(const std::wstring& name) const { return path_ + L"\\" + name; }
+
+private:
+    std::wstring path_;
+    std::vector<std::wstring> made_;
+};
+
+SystemSet::TSettings graduate(const std::wstring& surname, int trial, const std::wstring& course) {
+    SystemSet::TSettings rec;
+    rec.Text("edTown") = L"г. Заречинск";
+    rec.Text("edSurName") = surname;
+    rec.Text("edName") = L"Иван Петрович";
+    rec.Index("cbTrial") = trial;
+    rec.Text("edRegNo") = L"123-" + surname.substr(surname.size() - 1);
+    rec.Text("edCourseWork2") = course;
+    rec.Text("edSpec1") = L"Бухгалтерский учёт";
+    rec.Text("edDiscipline1") = L"Экономика";
+    rec.Index("cbMark1") = 4;
+    return rec;
+}
+
+// Reading files: what the window would show from each, and why a file is left out.
+class GroupRead : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ui::Application::get().resetTerminated();
+        Program::CreateForms();
+        MainSet::GroupMessageHook = nullptr;
+    }
+    void TearDown() override { Program::DestroyForms(); }
+};
+
+TEST_F(GroupRead, ARecordFromAFileIsWhatTheWindowShowsOnceTheFileIsOpened) {
+    Folder dir;
+    SystemSet::TSettings rec = graduate(L"Петрова", 1, L"Курсовая работа");
+    rec.Index("cbMark2") = -1;
+    rec.Typed[*SystemSet::FindStateField("cbMark2")] = L"зачтено";
+    rec.Index("cbMark3") = 20;  // off the list
+    rec.Index("cbMark4") = -1;
+    rec.Index("cbMark5") = 12;
+    const std::wstring file = dir.file(L"a.Blk", SystemSet::EncodeState(rec));
+    ASSERT_TRUE(SystemSet::LoadStateFrom(file));
+    const auto fromFile = SystemSet::ShownFrom(rec);
+    EXPECT_EQ(fromFile, SystemSet::ShownOnMainWindow());
+    EXPECT_EQ(fromFile.Field(L"cbTrial"), L"прошла");
+    EXPECT_EQ(fromFile.Field(L"cbMark2"), L"зачтено");
+    EXPECT_EQ(fromFile.Field(L"cbMark3"), L"");
+}
+
+TEST_F(GroupRead, FilesAreOrderedBySurnameAndEveryUnreadableOneIsNamedWithItsReason) {
+    Folder dir;
+    std::vector<std::wstring> files = {
+        dir.file(L"3.Blk", SystemSet::EncodeState(graduate(L"Сидорова", 1, L""))),
+        dir.missing(L"нет такого.Blk"),
+        dir.file(L"1.Blk", SystemSet::EncodeState(graduate(L"абрамов", 0, L""))),
+        dir.file(L"пустой.Blk", ""),
+        dir.file(L"текст.Blk", std::string(8, 'x') + "\r\n\r\n\r\n\r\n\r\n\r\n\r\n\r\nнет\r\n"),
+        dir.folder(L"папка.Blk"),
+        dir.file(L"2.Blk", SystemSet::EncodeState(graduate(L"Ёлкин", 0, L""))),
+    };
+    const MainSet::TGroup group = MainSet::ReadGroup(files);
+    ASSERT_EQ(group.Members.size(), 3u);
+    EXPECT_EQ(group.Members[0].Record.Field(L"edSurName"), L"абрамов");
+    EXPECT_EQ(group.Members[1].Record.Field(L"edSurName"), L"Ёлкин");
+    EXPECT_EQ(group.Members[2].Record.Field(L"edSurName"), L"Сидорова");
+    ASSERT_EQ(group.Unreadable.size(), 4u);
+    const std::wstring message = MainSet::UnreadableMessage(group);
+    for (const auto& [name, reason] :
+         std::vector<std::pair<std::wstring, std::wstring>>{{L"нет такого.Blk", L"файл не найден"},
+                                                            {L"пустой.Blk", L"файл пуст"},
+                                                            {L"текст.Blk", L"не файл состояния"},
+                                                            {L"папка.Blk", L"папка"}}) {
+        const auto at = message.find(name);
+        ASSERT_NE(at, std::wstring::npos) << ui::toUtf8(name);
+        EXPECT_NE(message.find(reason, at), std::wstring::npos) << ui::toUtf8(reason);
+    }
+    EXPECT_NE(message.find(L"без них?"), std::wstring::npos);
+
+    // The state files of the folder: not the folder named like one, not other files.
+    dir.file(L"заметки.txt", "x");
+    const auto inFolder = MainSet::StateFilesIn(files[0].substr(0, files[0].find_last_of(L'\\')));
+    ASSERT_EQ(inFolder.size(), 5u);
+    EXPECT_EQ(inFolder[0], files[2]);  // "1.Blk"
+    EXPECT_EQ(inFolder[4], files[4]);  // "текст.Blk"
+
+    // Going on without them is the secretary's choice; cancelling opens nothing.
+    std::wstring asked;
+    MainSet::GroupMessageHook = [&](const std::wstring& m, bool question) {
+        asked = m;
+        EXPECT_TRUE(question);
+        return false;
+    };
+    MainSet::PrintGroup(files, 1, nullptr);
+    EXPECT_EQ(asked, message);
+    MainSet::GroupMessageHook = nullptr;
+}
+
+TEST(GroupDialog, SeveralFilesComeBackAsFullPathsAndOneAsItIs) {
+    using ui::FileDialog;
+    using V = std::vector<std::wstring>;
+    const wchar_t several[] = L"C:\\group\0a.Blk\0b.Blk\0";
+    EXPECT_EQ(FileDialog::splitMultiSelect(several), (V{L"C:\\group\\a.Blk", L"C:\\group\\b.Blk"}));
+    const wchar_t atRoot[] = L"C:\\\0a.Blk\0b.Blk\0";
+    EXPECT_EQ(FileDialog::splitMultiSelect(atRoot), (V{L"C:\\a.Blk", L"C:\\b.Blk"}));
+    const wchar_t one[] = L"C:\\group\\a.Blk\0";
+    EXPECT_EQ(FileDialog::splitMultiSelect(one), (V{L"C:\\group\\a.Blk"}));
+}
+
+// Printing: the group's PDF against each graduate's own print.
+class SheetPrintGroup : public ::testing::Test {
+protected:
+    void SetUp() override {
+        if (printer_env::NoPrinterRun()) GTEST_SKIP() << "no printer in this run";
+        saved_ = SettingsUnit::PrintOffsets;
+        SettingsUnit::PrintOffsets = {};
+        SettingsUnit::PrintOffsets.DeltaX1 = 7;  // the same offsets for both kinds of print
+        SettingsUnit::PrintOffsets.DeltaY1 = -3;
+        ui::Application::get().resetTerminated();
+        Program::CreateForms();
+        MainForm->show();
+        activate(MainForm->hwnd());
+    }
+    void TearDown() override {
+        MainSet::GroupMessageHook = nullptr;
+        Program::DestroyForms();
+        SettingsUnit::PrintOffsets = saved_;
+    }
+    static const std::wstring& Stem() {
+        static const std::wstring s = L"Grp" + std::to_wstring(GetTickCount() % 1000000);
+        return s;
+    }
+    // The pages of the job whose name starts with prefix, the job then deleted.
+    static std::vector<pdfwords::Page> job(const std::wstring& prefix) {
+        const std::wstring file = pdfwords::WaitForJob(prefix);
+        if (file.empty()) return {};
+        auto pages = pdfwords::Read(file);
+        DeleteFileW(file.c_str());
+        return pages ? *pages : std::vector<pdfwords::Page>{};
+    }
+    // Runs the command's preview; once every page is in, optionally sets the page range as
+    // the print dialog would, presses Print and closes the window.
+    static void printGroup(const std::vector<std::wstring>& files, int first, int last, std::wstring* note) {
+        int state = 0;
+        ui::Timer poll(100, [&] {
+            rep::TReport* r = MainSet::GroupReport();
+            rep::TRepPrinter* p = r ? r->RepPrinter() : nullptr;
+            rep::TRepStandardPreview* w = p ? rep::StandardPreviewOf(*p) : nullptr;
+            if (!w || p->Status() != rep::stFinished) return;
+            if (state == 0) {
+                state = 1;
+                if (note) {
+                    w->NextPageClick();
+                    *note = w->Note->text();
+                }
+                r->ShowProgress = false;
+                r->PrinterSettings.FirstPage = first;
+                r->PrinterSettings.LastPage = last;
+                click(*w->Print);
+                state = 2;
+            } else if (state == 2) {
+                state = 3;
+                w->close();
+            }
+        });
+        poll.start();
+        MainSet::PrintGroup(files, 1, MainForm->hwnd());
+        poll.stop();
+        ASSERT_EQ(state, 3) << "the group preview did not come up or did not print";
+    }
+    SettingsUnit::TPrintOffsets saved_;
+};
+
+void expectSameWords(const pdfwords::Page& group, const pdfwords::Page& single) {
+    ASSERT_EQ(group.words.size(), single.words.size());
+    for (size_t i = 0; i < single.words.size(); ++i) {
+        EXPECT_EQ(group.words[i].text, single.words[i].text);
+        EXPECT_NEAR(group.words[i].xMin, single.words[i].xMin, 0.1);
+        EXPECT_NEAR(group.words[i].yMin, single.words[i].yMin, 0.1);
+        EXPECT_NEAR(group.words[i].xMax, single.words[i].xMax, 0.1);
+    }
+}
+
+TEST_F(SheetPrintGroup, EachPageIsItsGraduatesOwnPrintInSurnameOrderAndARangePrintsPartOfTheGroup) {
+    Folder dir;
+    const std::wstring a = Stem() + L"a", b = Stem() + L"b", c = Stem() + L"c";
+    // b's long course work widens its label: a page must not carry that over to the next.
+    const std::wstring fileC = dir.file(L"c.Blk", SystemSet::EncodeState(graduate(c, 0, L"Учёт")));
+    const std::wstring fileA = dir.file(L"a.Blk", SystemSet::EncodeState(graduate(a, 1, L"Анализ")));
+    const std::wstring fileB =
+        dir.file(L"b.Blk", SystemSet::EncodeState(graduate(b, 1, L"Очень длинная тема курсовой работы о балансе")));
+    const std::vector<std::wstring> files = {fileC, dir.missing(L"gone.Blk"), fileA, fileB};
+
+    // Each graduate's own print, through the main window as the secretary does it.
+    std::vector<pdfwords::Page> singles;
+    for (const auto& [file, surname] : {std::pair{fileA, a}, std::pair{fileB, b}, std::pair{fileC, c}}) {
+        ASSERT_TRUE(SystemSet::LoadStateFrom(file));
+        SetReport::BlankoSheet1->Report1.ShowProgress = false;
+        int state = 0;
+        ui::Timer poll(100, [&] {
+            rep::TRepPrinter* p = SetReport::BlankoSheet1->Report1.RepPrinter();
+            rep::TRepStandardPreview* w = p ? rep::StandardPreviewOf(*p) : nullptr;
+            if (!w || p->Status() != rep::stFinished) return;
+            if (state == 0) {
+                state = 1;
+                click(*w->Print);
+                state = 2;
+            } else if (state == 2) {
+                state = 3;
+                w->close();
+            }
+        });
+        poll.start();
+        MainForm->mnPrintSheet1Click();
+        poll.stop();
+        ASSERT_EQ(state, 3);
+        auto pages = job(surname + L"_");
+        ASSERT_EQ(pages.size(), 1u) << "no PDF of the single print of " << ui::toUtf8(surname);
+        singles.push_back(pages.front());
+    }
+    const SystemSet::TSettings window = SystemSet::CollectState();
+
+    std::wstring asked;
+    MainSet::GroupMessageHook = [&](const std::wstring& m, bool) {
+        asked = m;
+        return true;
+    };
+    std::wstring note;
+    printGroup(files, 0, 0, &note);
+    EXPECT_NE(asked.find(L"gone.Blk"), std::wstring::npos);
+    EXPECT_NE(asked.find(L"файл не найден"), std::wstring::npos);
+    // The status bar names the graduate of the page shown (page 2 here).
+    EXPECT_NE(note.find(b), std::wstring::npos) << ui::toUtf8(note);
+    const auto whole = job(a + L"_");
+    ASSERT_EQ(whole.size(), 3u) << "one job of three pages";
+    for (size_t i = 0; i < 3; ++i) expectSameWords(whole[i], singles[i]);
+
+    // After a paper jam: pages 2 and 3 only, b and c.
+    printGroup(files, 2, 3, nullptr);
+    const auto part = job(a + L"_");
+    ASSERT_EQ(part.size(), 2u);
+    expectSameWords(part[0], singles[1]);
+    expectSameWords(part[1], singles[2]);
+
+    // The main window is as it was.
+    EXPECT_TRUE(SystemSet::CollectState() == window);
+}
+
+}  // namespace
