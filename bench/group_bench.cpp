@@ -4,6 +4,8 @@
 // so memory stays flat). A Win32 program for Wine; needs a display. Prints its figures.
 #include <windows.h>
 
+#include "bench/bench_clock.h"
+
 #include <psapi.h>
 
 #include <cstdio>
@@ -22,16 +24,6 @@ namespace {
 
 constexpr int kGraduates = 300;
 
-double Now() {
-    static const double freq = [] {
-        LARGE_INTEGER f;
-        QueryPerformanceFrequency(&f);
-        return static_cast<double>(f.QuadPart);
-    }();
-    LARGE_INTEGER c;
-    QueryPerformanceCounter(&c);
-    return static_cast<double>(c.QuadPart) * 1000.0 / freq;
-}
 
 PROCESS_MEMORY_COUNTERS Memory() {
     PROCESS_MEMORY_COUNTERS pmc{};

@@ -3,6 +3,8 @@
 // A Win32 program for Wine; needs a display. Prints its figures.
 #include <windows.h>
 
+#include "bench/bench_clock.h"
+
 #include <algorithm>
 #include <cstdio>
 #include <functional>
@@ -18,16 +20,6 @@
 
 namespace {
 
-double Now() {
-    static const double freq = [] {
-        LARGE_INTEGER f;
-        QueryPerformanceFrequency(&f);
-        return static_cast<double>(f.QuadPart);
-    }();
-    LARGE_INTEGER c;
-    QueryPerformanceCounter(&c);
-    return static_cast<double>(c.QuadPart) * 1000.0 / freq;
-}
 
 void SetUpA4(rep::TReport& r) {
     r.Page.SetPaperSize(rep::TRepPaperSize::A4);

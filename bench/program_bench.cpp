@@ -7,6 +7,8 @@
 //   program_bench [previews]
 #include <windows.h>
 
+#include "bench/bench_clock.h"
+
 #include <psapi.h>
 
 #include <algorithm>
@@ -27,16 +29,6 @@
 
 namespace {
 
-double Now() {
-    static const double freq = [] {
-        LARGE_INTEGER f;
-        QueryPerformanceFrequency(&f);
-        return static_cast<double>(f.QuadPart);
-    }();
-    LARGE_INTEGER c;
-    QueryPerformanceCounter(&c);
-    return static_cast<double>(c.QuadPart) * 1000.0 / freq;
-}
 
 double last = 0;
 void Step(const char* what) {

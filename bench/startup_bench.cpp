@@ -5,6 +5,8 @@
 //   startup_bench [runs] [path of Blk.exe]
 #include <windows.h>
 
+#include "bench/bench_clock.h"
+
 #include <psapi.h>
 
 #include <algorithm>
@@ -15,16 +17,6 @@
 
 namespace {
 
-double Now() {
-    static const double freq = [] {
-        LARGE_INTEGER f;
-        QueryPerformanceFrequency(&f);
-        return static_cast<double>(f.QuadPart);
-    }();
-    LARGE_INTEGER c;
-    QueryPerformanceCounter(&c);
-    return static_cast<double>(c.QuadPart) * 1000.0 / freq;
-}
 
 std::wstring Folder() {
     wchar_t path[MAX_PATH];

@@ -13,6 +13,7 @@
 #include "sheets/calibration_page.h"
 #include "sheets/set_report.h"
 #include "tests/gui/gui_util.h"
+#include "tests/gui/print_through_preview.h"
 #include "tests/win/host_files.h"
 #include "tests/win/pdf_words.h"
 #include "ui/printer.h"
@@ -26,27 +27,6 @@ namespace {
 
 constexpr double kPxMm = 25.4 / 96;
 
-// Runs the report's preview, presses Print once the page is there, then closes it.
-void printThroughPreview(rep::TReport& report, const std::function<void()>& preview) {
-    int state = 0;
-    ui::Timer poll(100, [&] {
-        rep::TRepPrinter* p = report.RepPrinter();
-        rep::TRepStandardPreview* w = p ? rep::StandardPreviewOf(*p) : nullptr;
-        if (!w || p->Status() != rep::stFinished) return;
-        if (state == 0) {
-            state = 1;
-            click(*w->Print);
-            state = 2;
-        } else if (state == 2) {
-            state = 3;
-            w->close();
-        }
-    });
-    poll.start();
-    preview();
-    poll.stop();
-    ASSERT_EQ(state, 3) << "the preview did not come up or did not print";
-}
 
 std::optional<pdfwords::Page> readJob(const std::wstring& prefix) {
     const std::wstring job = pdfwords::WaitForJob(prefix);
@@ -95,7 +75,7 @@ protected:
         calibration.Report1.ReportTitle = title;
         calibration.Report1.ShowProgress = false;
         printer_env::DeletePdfs(title);
-        printThroughPreview(calibration.Report1, [&] { calibration.Preview(); });
+        printThroughPreview([&] { return &calibration.Report1; }, [&] { calibration.Preview(); });
         return readJob(title);
     }
     hostfiles::SavedIni ini;
@@ -147,7 +127,7 @@ TEST_F(SheetPrintCalibration, RulersFromTheEdgesAndBoxesWithThePrintersOwnOffset
     const std::wstring prefix = surname + L"_";
     printer_env::DeletePdfs(prefix);
     SetReport::BlankoSheet1->Report1.ShowProgress = false;
-    printThroughPreview(SetReport::BlankoSheet1->Report1, [] { MainForm->mnPrintSheet1Click(); });
+    printThroughPreview([] { return &SetReport::BlankoSheet1->Report1; }, [] { MainForm->mnPrintSheet1Click(); });
     auto sheet = readJob(prefix);
     ASSERT_TRUE(sheet);
     const auto* g = sheet->Find("г.");

@@ -16,6 +16,7 @@
 #include "shell/system_set.h"
 #include "sheets/set_report.h"
 #include "tests/gui/gui_util.h"
+#include "tests/gui/print_through_preview.h"
 #include "tests/win/pdf_words.h"
 #include "ui/file_dialog.h"
 #include "ui/timer.h"
@@ -197,32 +198,17 @@ protected:
     // Runs the command's preview; once every page is in, optionally sets the page range as
     // the print dialog would, presses Print and closes the window.
     static void printGroup(const std::vector<std::wstring>& files, int first, int last, std::wstring* note) {
-        int state = 0;
-        ui::Timer poll(100, [&] {
-            rep::TReport* r = MainSet::GroupReport();
-            rep::TRepPrinter* p = r ? r->RepPrinter() : nullptr;
-            rep::TRepStandardPreview* w = p ? rep::StandardPreviewOf(*p) : nullptr;
-            if (!w || p->Status() != rep::stFinished) return;
-            if (state == 0) {
-                state = 1;
-                if (note) {
-                    w->NextPageClick();
-                    *note = w->Note->text();
-                }
-                r->ShowProgress = false;
-                r->PrinterSettings.FirstPage = first;
-                r->PrinterSettings.LastPage = last;
-                click(*w->Print);
-                state = 2;
-            } else if (state == 2) {
-                state = 3;
-                w->close();
-            }
-        });
-        poll.start();
-        MainSet::PrintGroup(files, 1, MainForm->hwnd());
-        poll.stop();
-        ASSERT_EQ(state, 3) << "the group preview did not come up or did not print";
+        printThroughPreview([] { return MainSet::GroupReport(); },
+                            [&] { MainSet::PrintGroup(files, 1, MainForm->hwnd()); },
+                            [&](rep::TReport& r, rep::TRepStandardPreview& w) {
+                                if (note) {
+                                    w.NextPageClick();
+                                    *note = w.Note->text();
+                                }
+                                r.ShowProgress = false;
+                                r.PrinterSettings.FirstPage = first;
+                                r.PrinterSettings.LastPage = last;
+                            });
     }
     SettingsUnit::TPrintOffsets saved_;
 };
@@ -252,24 +238,7 @@ TEST_F(SheetPrintGroup, EachPageIsItsGraduatesOwnPrintInSurnameOrderAndARangePri
     for (const auto& [file, surname] : {std::pair{fileA, a}, std::pair{fileB, b}, std::pair{fileC, c}}) {
         ASSERT_TRUE(SystemSet::LoadStateFrom(file));
         SetReport::BlankoSheet1->Report1.ShowProgress = false;
-        int state = 0;
-        ui::Timer poll(100, [&] {
-            rep::TRepPrinter* p = SetReport::BlankoSheet1->Report1.RepPrinter();
-            rep::TRepStandardPreview* w = p ? rep::StandardPreviewOf(*p) : nullptr;
-            if (!w || p->Status() != rep::stFinished) return;
-            if (state == 0) {
-                state = 1;
-                click(*w->Print);
-                state = 2;
-            } else if (state == 2) {
-                state = 3;
-                w->close();
-            }
-        });
-        poll.start();
-        MainForm->mnPrintSheet1Click();
-        poll.stop();
-        ASSERT_EQ(state, 3);
+        printThroughPreview([] { return &SetReport::BlankoSheet1->Report1; }, [] { MainForm->mnPrintSheet1Click(); });
         auto pages = job(surname + L"_");
         ASSERT_EQ(pages.size(), 1u) << "no PDF of the single print of " << ui::toUtf8(surname);
         singles.push_back(pages.front());

@@ -14,6 +14,7 @@
 #include "sheets/set_report.h"
 #include "sheets/set_report2.h"
 #include "tests/gui/gui_util.h"
+#include "tests/gui/print_through_preview.h"
 #include "tests/win/pdf_words.h"
 #include "ui/timer.h"
 #include "ui/utf8.h"
@@ -25,29 +26,6 @@ namespace {
 
 constexpr double kPxMm = 25.4 / 96;  // one report pixel at 96 dpi
 
-// Runs the print command's preview; once the page is in the window, presses its Print
-// button and then closes the window.
-void printThroughPreview(rep::TReport& report, void (MainSet::TMainForm::*command)()) {
-    int state = 0;
-    ui::Timer poll(100, [&] {
-        rep::TRepPrinter* p = report.RepPrinter();
-        rep::TRepStandardPreview* w = p ? rep::StandardPreviewOf(*p) : nullptr;
-        if (!w || p->Status() != rep::stFinished) return;
-        if (state == 0) {
-            state = 1;
-            click(*w->Print);
-            state = 2;
-        } else if (state == 2) {
-            state = 3;
-            press(VK_ESCAPE);
-            w->close();
-        }
-    });
-    poll.start();
-    (MainForm->*command)();
-    poll.stop();
-    ASSERT_EQ(state, 3) << "the preview did not come up or did not print";
-}
 
 // pdftotext puts a word's box top below the text cell's top by part of the em (its font
 // box convention, the same for every word of a font); the cell top is where the sheet puts
@@ -91,7 +69,7 @@ protected:
         const std::wstring prefix = JobPrefix();
         printer_env::DeletePdfs(prefix);
         report.ShowProgress = false;
-        printThroughPreview(report, command);
+        printThroughPreview([&] { return &report; }, [&] { (MainForm->*command)(); });
         std::wstring job = pdfwords::WaitForJob(prefix);
         if (job.empty()) return std::nullopt;
         lastJob_ = job.substr(job.find_last_of(L'\\') + 1);
