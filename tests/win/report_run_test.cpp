@@ -10,7 +10,6 @@
 #include <fstream>
 #include <iterator>
 #include <memory>
-#include <queue>
 #include <string>
 #include <vector>
 
@@ -68,38 +67,6 @@ struct PreviewCatcher {
             p.Client = hwnd;
             p.SetShowingPreview(true);
         };
-    }
-};
-
-// Stands in for the user's clicks: each posted action runs when the message that carries it
-// is handled, in whichever message loop is running then.
-struct Clicks {
-    std::queue<std::function<void()>> actions;
-    HWND hwnd = nullptr;
-
-    static LRESULT CALLBACK proc(HWND h, UINT m, WPARAM w, LPARAM l) {
-        auto* self = reinterpret_cast<Clicks*>(GetWindowLongPtrW(h, GWLP_USERDATA));
-        if (self && m == WM_APP && !self->actions.empty()) {
-            auto action = std::move(self->actions.front());
-            self->actions.pop();
-            action();
-            return 0;
-        }
-        return DefWindowProcW(h, m, w, l);
-    }
-    Clicks() {
-        WNDCLASSW wc{};
-        wc.lpfnWndProc = proc;
-        wc.hInstance = GetModuleHandleW(nullptr);
-        wc.lpszClassName = L"BlkClicks";
-        RegisterClassW(&wc);
-        hwnd = CreateWindowW(L"BlkClicks", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
-        SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
-    }
-    ~Clicks() { DestroyWindow(hwnd); }
-    void post(std::function<void()> action) {
-        actions.push(std::move(action));
-        PostMessageW(hwnd, WM_APP, 0, 0);
     }
 };
 
@@ -399,25 +366,24 @@ TEST(ReportRun, NestedPreviewsKeepTheirPrintersUntilTheirCallsReturn) {
     };
     int afterPreview = 0;
     r.AfterPreview = [&](rep::TReport&) { ++afterPreview; };
-    Clicks clicks;
     std::vector<std::string> order;
     long aliveInThird = -1;
     r.OnStartPage = [&](rep::TReport&) {
         if (shown.size() == 1) {
-            clicks.post([&] {
+            ui::Application::get().post([&] {
                 r.Preview();
                 order.push_back("second returned");
             });
         } else if (shown.size() == 2) {
-            clicks.post([&] {
+            ui::Application::get().post([&] {
                 shown[0]->SetShowingPreview(false);
-                clicks.post([&] {
+                ui::Application::get().post([&] {
                     r.Preview();
                     order.push_back("third returned");
                 });
             });
         } else {
-            clicks.post([&] {
+            ui::Application::get().post([&] {
                 aliveInThird = livePrinters();
                 shown[2]->SetShowingPreview(false);
                 shown[1]->SetShowingPreview(false);
@@ -442,11 +408,10 @@ TEST(ReportRun, ASecondPreviewWhileTheFirstOpensIsIgnored) {
     labelAt(r, 40, 40, 100, L"x");
     PreviewCatcher c;
     c.attachTo(r);
-    Clicks clicks;
     int opened = 0, starts = 0;
     r.OnPreview = [&, attach = r.OnPreview](rep::TRepPrinter& p) {
         attach(p);
-        if (++opened == 1) clicks.post([&] { r.Preview(); });
+        if (++opened == 1) ui::Application::get().post([&] { r.Preview(); });
     };
     r.OnStartPage = [&](rep::TReport&) { ++starts; };
     r.Preview();
