@@ -129,12 +129,12 @@ int wmain(int argc, wchar_t** argv) {
     auto main = std::make_unique<MainSet::TMainForm>(true);
     MainSet::MainForm = main.get();
     app.setMainForm(main.get());
-    Step("main window, page 1");
+    Step("main window, its first screen");
     main->show();
     UpdateWindow(main->hwnd());
     Step("main window shown and painted (first screen)");
-    main->BuildPage2Table();
-    Step("page 2: the discipline table");
+    main->BuildRest();
+    Step("the rest of page 1, page 2 and its table");
     auto sheet1 = std::make_unique<SetReport::TBlankoSheet1>();
     SetReport::BlankoSheet1 = sheet1.get();
     Step("sheet 1");

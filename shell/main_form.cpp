@@ -111,6 +111,8 @@ const LabelDef kPage1Labels[] = {
 };
 
 constexpr int kPanelFontPx = 12;
+constexpr int kTrialTop = 156;
+constexpr int kPrintTop = 1004;
 
 }  // namespace
 
@@ -119,7 +121,7 @@ const std::array<const wchar_t*, 2>& TrialItems() {
     return items;
 }
 
-TMainForm::TMainForm(bool page2Later)
+TMainForm::TMainForm(bool restLater)
     : openDialog_(ui::FileDialog::Kind::Open,
                   {L"Открыть состояние из...", L"Файл настроек (*.Blk)|*.Blk", L"Blk", L"Set1.Blk", true, false,
                    false}),
@@ -129,7 +131,7 @@ TMainForm::TMainForm(bool page2Later)
       groupDialog_(ui::FileDialog::Kind::Open,
                    {L"Файлы выпускников группы", L"Файл настроек (*.Blk)|*.Blk", L"Blk", L"", true, false, true,
                     true}),
-      page2Later_(page2Later) {
+      restLater_(restLater) {
     name = L"MainForm";
     // The one main window: the state routines reach its fields from FormCreate on.
     MainForm = this;
@@ -149,8 +151,7 @@ TMainForm::TMainForm(bool page2Later)
     panel2_ = &scroll2_->setContent({0, 0, 560, 1040, false, ui::sansSerif(kPanelFontPx)});
     listControl(L"PanelSet1", *panel1_);
     listControl(L"PanelSet2", *panel2_);
-    buildPage1();
-    buildPage2Fixed();
+    buildPage1(true);
     FormCreate();
 }
 
@@ -200,17 +201,26 @@ void TMainForm::buildToolbar() {
     exit.onClick = [this] { bbExitClick(); };
 }
 
-void TMainForm::buildPage1() {
+void TMainForm::buildPage1(bool firstScreen) {
+    // What the scroll box shows before it is scrolled.
+    const int fold = scroll1_->clientSize().cy;
+    auto wanted = [&](int top) { return (top < fold) == firstScreen; };
     for (const LabelDef& d : kPage1Labels) {
+        if (!wanted(d.y)) continue;
         HFONT f = d.fontPx ? ui::sansSerif(d.fontPx, d.style) : ui::sansSerif(kPanelFontPx, d.style);
         named<ui::Label>(d.name, *panel1_, ui::LabelArgs{d.caption, d.x, d.y, d.w, d.h, d.align, d.wrap, true, f});
     }
-    for (const EditDef& d : kPage1Edits) named<ui::Edit>(d.name, *panel1_, ui::EditArgs{d.x, d.y, d.w, 21, d.text});
-    named<ui::ComboBox>(L"cbTrial", *panel1_, ui::ComboArgs{152, 156, 62, 21, {TrialItems()[0], TrialItems()[1]}, 8});
-    auto& print = named<ui::Button>(L"bbPrintSheet1", *panel1_,
-                                    ui::ButtonArgs{L"Печать", 418, 1004, 130, 30, &glyphPrint()});
-    print.onClick = [this] { bbPrintSheet1Click(); };
-    setDefaultButton(&print);
+    for (const EditDef& d : kPage1Edits)
+        if (wanted(d.y)) named<ui::Edit>(d.name, *panel1_, ui::EditArgs{d.x, d.y, d.w, 21, d.text});
+    if (wanted(kTrialTop))
+        named<ui::ComboBox>(L"cbTrial", *panel1_,
+                            ui::ComboArgs{152, kTrialTop, 62, 21, {TrialItems()[0], TrialItems()[1]}, 8});
+    if (wanted(kPrintTop)) {
+        auto& print = named<ui::Button>(L"bbPrintSheet1", *panel1_,
+                                        ui::ButtonArgs{L"Печать", 418, kPrintTop, 130, 30, &glyphPrint()});
+        print.onClick = [this] { bbPrintSheet1Click(); };
+        setDefaultButton(&print);
+    }
 }
 
 void TMainForm::createPage1RunTimeEdits() {
@@ -234,7 +244,11 @@ void TMainForm::createPage1RunTimeEdits() {
 
 void TMainForm::setPage1TabOrder() {
     std::vector<ui::Window*> order;
-    auto put = [&](const std::wstring& n) { order.push_back(control(n)); };
+    // Before the rest is made, only the first screen's fields are there.
+    auto add = [&](ui::Window* w) {
+        if (w) order.push_back(w);
+    };
+    auto put = [&](const std::wstring& n) { add(control(n)); };
     for (const wchar_t* n : {L"edSurName", L"edName", L"edBirthDay", L"edTown", L"edSchool1", L"edSchool2",
                              L"edSchool3", L"edSchool4", L"edPrevDocum1", L"edPrevDocum2", L"edPrevDocum3"})
         put(n);
@@ -243,11 +257,11 @@ void TMainForm::setPage1TabOrder() {
                              L"edTimeLern", L"edSpecial", L"edSpecialicy", L"edNumToDipl", L"edRegNo", L"edDateOut",
                              L"edPresentDate", L"edQualify"})
         put(n);
-    for (int slot = 1; slot <= 12; ++slot) order.push_back(dyn_[static_cast<size_t>(slot)]);
+    for (int slot = 1; slot <= 12; ++slot) add(dyn_[static_cast<size_t>(slot)]);
     for (const wchar_t* n : {L"edNameDiplPrj0", L"edNameDiplPrj1", L"edNameDiplPrj2", L"edResult1", L"edResult2",
                              L"edExamen1", L"edExamen2"})
         put(n);
-    for (int slot = 13; slot <= 22; ++slot) order.push_back(dyn_[static_cast<size_t>(slot)]);
+    for (int slot = 13; slot <= 22; ++slot) add(dyn_[static_cast<size_t>(slot)]);
     put(L"bbPrintSheet1");
     // One list for the window: the stops of the hidden page are skipped.
     order.insert(order.end(), page2TabOrder_.begin(), page2TabOrder_.end());
@@ -257,21 +271,24 @@ void TMainForm::setPage1TabOrder() {
 void TMainForm::FormCreate() {
     SettingsUnit::LoadPrintOffsets();
     BlankMenu::Load(*this);
-    createPage1RunTimeEdits();
-    if (!page2Later_) buildDisciplineTable();
     setPage1TabOrder();
     invalidate();
     pageCtrl_->setActivePage(0);
     scroll1_->scrollTo(0);
     scroll2_->scrollTo(0);
     combo(L"cbTrial").setItemIndex(0);
-    if (!page2Later_) markSaved();
+    if (!restLater_) BuildRest();
 }
 
-void TMainForm::BuildPage2Table() {
-    if (dyn_[23]) return;
+void TMainForm::BuildRest() {
+    if (restBuilt_) return;
+    restBuilt_ = true;
+    buildPage1(false);
+    createPage1RunTimeEdits();
+    buildPage2Fixed();
     buildDisciplineTable();
     setPage1TabOrder();
+    scroll1_->scrollTo(0);
     scroll2_->scrollTo(0);
     markSaved();
 }

@@ -18,14 +18,14 @@ const std::array<const wchar_t*, 2>& TrialItems();
 
 class TMainForm : public ui::Form {
 public:
-    // page2Later: the discipline table of page 2 is left to BuildPage2Table, so that the
-    // first screen (page 1) can be painted before it is made.
-    explicit TMainForm(bool page2Later = false);
+    // restLater: only the first screen (the top of page 1) is made; BuildRest makes the
+    // controls below it and page 2, so that the first screen can be painted before them.
+    explicit TMainForm(bool restLater = false);
 
     // Creation handler, run by the constructor once the window exists.
     void FormCreate();
-    // The rest of the creation when the table was left for later; once.
-    void BuildPage2Table();
+    // The rest of the creation when it was left for later; once.
+    void BuildRest();
 
     // DynControls slots 1..142.
     ui::Window* DynControls(int slot) const;
@@ -86,7 +86,8 @@ private:
     void comeBack();
     void buildToolbar();
     void buildMenu();
-    void buildPage1();
+    // The controls of page 1 on the first screen, or those below it.
+    void buildPage1(bool firstScreen);
     void buildPage2Fixed();
     void createPage1RunTimeEdits();
     void buildDisciplineTable();
@@ -104,7 +105,8 @@ private:
     ui::FileDialog saveDialog_;
     ui::FileDialog groupDialog_;
     SystemSet::TSettings savedState_;
-    bool page2Later_;
+    bool restLater_;
+    bool restBuilt_ = false;
 };
 
 extern TMainForm* MainForm;

@@ -23,10 +23,10 @@ std::unique_ptr<SettingsUnit::TSettings> settings;
 }  // namespace
 
 namespace {
-void CreateMainForm(bool page2Later) {
+void CreateMainForm(bool restLater) {
     ui::Application& app = ui::Application::get();
     app.setTitle(L"Приложение к Диплому");
-    mainForm = std::make_unique<MainSet::TMainForm>(page2Later);
+    mainForm = std::make_unique<MainSet::TMainForm>(restLater);
     MainSet::MainForm = mainForm.get();
     app.setMainForm(mainForm.get());
 }
@@ -66,13 +66,13 @@ void DestroyForms() {
 }
 
 int Run() {
-    // Page 1 is painted first; the page-2 table (most of the controls) and the windows
-    // not on the first screen are made right after. The message loop starts only then, so
+    // The first screen (the top of page 1) is painted first; the rest of the main window
+    // and the other windows are made right after. The message loop starts only then, so
     // no key or click is handled before they exist.
     CreateMainForm(true);
     MainSet::MainForm->show();
     UpdateWindow(MainSet::MainForm->hwnd());
-    MainSet::MainForm->BuildPage2Table();
+    MainSet::MainForm->BuildRest();
     CreateOtherForms();
     ui::Application& app = ui::Application::get();
     app.run(*MainSet::MainForm);

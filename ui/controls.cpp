@@ -19,11 +19,14 @@ DWORD staticAlign(Align a, bool wrap) {
     }
 }
 
-SIZE textExtent(HWND hwnd, HFONT f, const std::wstring& s) {
-    WindowDC dc(hwnd);
-    SelectGuard sel(dc.get(), f);
+// Measured on a screen-compatible memory context, which gives the window's own figures:
+// a window's context costs more with every sibling it has, and forms have hundreds.
+SIZE textExtent(HFONT f, const std::wstring& s) {
+    static const MemoryDC screen(CreateCompatibleDC(nullptr));
+    if (!screen) return {0, 0};
+    SelectGuard sel(screen.get(), f);
     RECT r{0, 0, 0, 0};
-    DrawTextW(dc.get(), s.c_str(), static_cast<int>(s.size()), &r, DT_CALCRECT | DT_SINGLELINE | DT_NOPREFIX);
+    DrawTextW(screen.get(), s.c_str(), static_cast<int>(s.size()), &r, DT_CALCRECT | DT_SINGLELINE | DT_NOPREFIX);
     return {r.right, r.bottom};
 }
 }  // namespace
@@ -34,7 +37,7 @@ Label::Label(Window& parent, const LabelArgs& a) : transparent_(a.transparent) {
     createControl(L"STATIC", parent.hwnd(), style, 0, a.x, a.y, std::max(a.w, 1), std::max(a.h, 1), a.caption);
     if (a.font) setFont(a.font);
     if (a.w == 0 || a.h == 0) {
-        SIZE s = textExtent(hwnd(), font(), a.caption);
+        SIZE s = textExtent(font(), a.caption);
         setSize(a.w ? a.w : s.cx, a.h ? a.h : s.cy);
     }
 }
@@ -214,17 +217,24 @@ bool Button::onDrawItem(const DRAWITEMSTRUCT* dis) {
 ToolButton::ToolButton(Window& parent, const ToolButtonArgs& a)
     : glyph_(a.glyph), hint_(a.hint), group_(a.groupIndex) {
     createCustom(parent.hwnd(), WS_CHILD | WS_VISIBLE, 0, a.x, a.y, a.w, a.h, a.caption);
-    if (!hint_.empty()) {
-        tip_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX,
-                               0, 0, 0, 0, hwnd(), nullptr, GetModuleHandleW(nullptr), nullptr);
-        TOOLINFOW ti{};
-        ti.cbSize = sizeof(ti);
-        ti.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
-        ti.hwnd = hwnd();
-        ti.uId = reinterpret_cast<UINT_PTR>(hwnd());
-        ti.lpszText = hint_.data();
-        SendMessageW(tip_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&ti));
-    }
+}
+
+void ToolButton::showHint(const MSG& first) {
+    // Made at the first hover, not with the button: a hint is a top-level window, and
+    // windows full of buttons would open that much slower.
+    if (tip_ || hint_.empty()) return;
+    tip_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, 0, 0, 0,
+                           0, hwnd(), nullptr, GetModuleHandleW(nullptr), nullptr);
+    if (!tip_) return;
+    TOOLINFOW ti{};
+    ti.cbSize = sizeof(ti);
+    ti.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+    ti.hwnd = hwnd();
+    ti.uId = reinterpret_cast<UINT_PTR>(hwnd());
+    ti.lpszText = hint_.data();
+    SendMessageW(tip_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&ti));
+    // The hover that made it came before its subclass did.
+    SendMessageW(tip_, TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(&first));
 }
 
 void ToolButton::click() {
@@ -296,6 +306,10 @@ LRESULT ToolButton::handleMessage(UINT msg, WPARAM wp, LPARAM lp) {
         invalidate();
         return 0;
     case WM_MOUSEMOVE:
+        if (!tip_) {
+            const DWORD at = GetMessagePos();
+            showHint(MSG{hwnd(), msg, wp, lp, static_cast<DWORD>(GetMessageTime()), {GET_X_LPARAM(at), GET_Y_LPARAM(at)}});
+        }
         if (!hot_) {
             hot_ = true;
             TRACKMOUSEEVENT t{sizeof(t), TME_LEAVE, hwnd(), 0};

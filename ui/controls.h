@@ -125,12 +125,15 @@ public:
     void setDown(bool d);
     bool down() const { return down_; }
     const std::wstring& hint() const { return hint_; }
+    // The hint's window, once the pointer has been over the button.
+    HWND hintWindow() const { return tip_; }
 
 protected:
     LRESULT handleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
 
 private:
     void paint(HDC dc);
+    void showHint(const MSG& first);
     const Picture* glyph_;
     std::wstring hint_;
     int group_;

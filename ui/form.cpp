@@ -111,6 +111,14 @@ void Form::show() {
     SetActiveWindow(hwnd());
 }
 
+void Form::showMaximized() {
+    // At once: shown at its own size first and then maximized, the window would be laid
+    // out and painted twice.
+    ShowWindow(hwnd(), SW_SHOWMAXIMIZED);
+    SetForegroundWindow(hwnd());
+    SetActiveWindow(hwnd());
+}
+
 void Form::hide() { ShowWindow(hwnd(), SW_HIDE); }
 
 void Form::showModal() {

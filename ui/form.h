@@ -40,6 +40,7 @@ public:
     static SIZE clientOfOuter(const FormArgs& args, int outerWidth, int outerHeight);
 
     void show();
+    void showMaximized();
     void hide();
     // Shows the form modally; returns when it is closed.
     void showModal();

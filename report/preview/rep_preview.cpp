@@ -232,7 +232,6 @@ void TRepPreview::FitToWidth() {
     else
         z = ZoomValue(static_cast<long double>(width()) / kLetterWidth * 95);
     SetZoom(z);
-    LayOutImage();
     zoomMode_ = pzFitWidth;
 }
 
@@ -257,9 +256,10 @@ void TRepPreview::LayOutImage() {
 }
 
 void TRepPreview::RefitZoom() {
+    // Each lays the image out once; a second layout would only repeat the first.
     if (zoomMode_ == pzFitPage) FitToPage();
     else if (zoomMode_ == pzFitWidth) FitToWidth();
-    LayOutImage();
+    else LayOutImage();
 }
 
 // ------------------------------------------------------------------ scrolling

@@ -212,8 +212,8 @@ void TRepStandardPreview::CreateControls() {
 }
 
 void TRepStandardPreview::Show() {
-    ui::Form::show();
-    if (maximized_) ShowWindow(hwnd(), SW_MAXIMIZE);
+    if (maximized_) showMaximized();
+    else ui::Form::show();
     RepPreview->focus();
 }
 

@@ -338,6 +338,20 @@ TEST_F(MainWindow, LabelsAndToolbarAsLaidOut) {
         EXPECT_EQ(b->top(), 2);
         EXPECT_EQ(b->width(), 25);
         EXPECT_EQ(b->hint(), t.hint);
+        // The hint's window comes with the first hover and holds the hint.
+        SendMessageW(b->hwnd(), WM_MOUSEMOVE, 0, MAKELPARAM(5, 5));
+        if (!*t.hint) {
+            EXPECT_EQ(b->hintWindow(), nullptr) << t.name;
+            continue;
+        }
+        ASSERT_NE(b->hintWindow(), nullptr) << t.name;
+        wchar_t text[80]{};
+        TOOLINFOW ti{};
+        ti.cbSize = sizeof ti;
+        ti.lpszText = text;
+        ASSERT_TRUE(SendMessageW(b->hintWindow(), TTM_ENUMTOOLSW, 0, reinterpret_cast<LPARAM>(&ti))) << t.name;
+        EXPECT_EQ(ti.hwnd, b->hwnd());
+        EXPECT_STREQ(text, t.hint);
     }
     ui::Window* exit = MainForm->control(L"bbExit");
     EXPECT_EQ(exit->text(), L"Выход");
@@ -407,14 +421,20 @@ TEST_F(MainWindow, TheCloseBoxEndsTheMessageLoopWhenNothingWasTyped) {
     EXPECT_EQ(MainForm->hwnd(), nullptr);
 }
 
-TEST(ProgramStart, TheTableMadeAfterTheFirstPaintGivesTheSameWindow) {
+TEST(ProgramStart, TheRestMadeAfterTheFirstPaintGivesTheSameWindow) {
     ui::Application::get().resetTerminated();
     auto form = std::make_unique<MainSet::TMainForm>(true);
-    EXPECT_EQ(form->DynControls(23), nullptr);
-    EXPECT_NE(form->DynControls(22), nullptr);
+    EXPECT_EQ(form->DynControls(1), nullptr);
+    EXPECT_EQ(form->control(L"bbPrintSheet1"), nullptr);
     form->show();
     EXPECT_EQ(focusedName(), L"edSurName");
-    form->BuildPage2Table();
+    form->BuildRest();
+    EXPECT_EQ(focusedName(), L"edSurName");
+    EXPECT_EQ(form->defaultButton(), form->control(L"bbPrintSheet1"));
+    // Tab runs from the last field of the first screen on to the first one below it.
+    form->control(L"edEndLern3")->focus();
+    press(VK_TAB);
+    EXPECT_EQ(focusedName(), L"edTimeLern");
     for (int slot = 1; slot <= MainSet::kDynControlCount; ++slot) EXPECT_NE(form->DynControls(slot), nullptr) << slot;
     EXPECT_FALSE(form->Modified());
     form->PageCtrlSet().setActivePage(1);
