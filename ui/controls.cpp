@@ -24,7 +24,7 @@ DWORD staticAlign(Align a, bool wrap) {
 SIZE textExtent(HFONT f, const std::wstring& s) {
     static const MemoryDC screen(CreateCompatibleDC(nullptr));
     if (!screen) return {0, 0};
-    SelectGuard sel(screen.get(), f);
+    SelectGuard sel(screen.get(), f ? static_cast<HGDIOBJ>(f) : GetStockObject(SYSTEM_FONT));
     RECT r{0, 0, 0, 0};
     DrawTextW(screen.get(), s.c_str(), static_cast<int>(s.size()), &r, DT_CALCRECT | DT_SINGLELINE | DT_NOPREFIX);
     return {r.right, r.bottom};
@@ -34,12 +34,15 @@ SIZE textExtent(HFONT f, const std::wstring& s) {
 // ---------------------------------------------------------------- Label
 Label::Label(Window& parent, const LabelArgs& a) : transparent_(a.transparent) {
     DWORD style = WS_CHILD | WS_VISIBLE | SS_NOPREFIX | staticAlign(a.align, a.wordWrap);
-    createControl(L"STATIC", parent.hwnd(), style, 0, a.x, a.y, std::max(a.w, 1), std::max(a.h, 1), a.caption);
-    if (a.font) setFont(a.font);
-    if (a.w == 0 || a.h == 0) {
-        SIZE s = textExtent(font(), a.caption);
-        setSize(a.w ? a.w : s.cx, a.h ? a.h : s.cy);
+    // Sized to its caption before it is made, in the font it will have.
+    int w = a.w, h = a.h;
+    if (w == 0 || h == 0) {
+        const SIZE s = textExtent(a.font ? a.font : parent.font(), a.caption);
+        if (w == 0) w = s.cx;
+        if (h == 0) h = s.cy;
     }
+    createControl(L"STATIC", parent.hwnd(), style, 0, a.x, a.y, std::max(w, 1), std::max(h, 1), a.caption);
+    if (a.font) setFont(a.font, false);
 }
 
 HBRUSH Label::onCtlColor(HDC dc) {
@@ -348,7 +351,7 @@ Panel::Panel(HWND parent, const PanelArgs& a) : bevel_(a.bevel), groupBox_(a.gro
     DWORD ex = a.border ? WS_EX_CLIENTEDGE : 0;
     createCustom(parent, WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN | WS_CLIPSIBLINGS, ex | WS_EX_CONTROLPARENT,
                  a.x, a.y, a.w, a.h, a.caption);
-    if (a.font) setFont(a.font);
+    if (a.font) setFont(a.font, false);
 }
 
 LRESULT Panel::handleMessage(UINT msg, WPARAM wp, LPARAM lp) {

@@ -62,7 +62,7 @@ void Form::createForm(const FormArgs& a) {
     }
     createCustom(nullptr, style, ex, x, y, w, h, a.caption, true);
     wantClient_ = {a.clientWidth, a.clientHeight};
-    if (a.font) setFont(a.font);
+    if (a.font) setFont(a.font, false);
 }
 
 void Form::fitClient() {

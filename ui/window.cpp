@@ -65,7 +65,7 @@ void Window::createCustom(HWND parent, DWORD style, DWORD exStyle, int x, int y,
                                 parent, nullptr, GetModuleHandleW(nullptr), this);
     if (!hwnd) throwLastError(L"Cannot create window " + name);
     if (parent && !topLevel) {
-        if (auto* p = fromHandle(parent); p && p->font_) setFont(p->font_);
+        if (auto* p = fromHandle(parent); p && p->font_) setFont(p->font_, false);
     }
 }
 
@@ -78,7 +78,7 @@ void Window::createControl(const wchar_t* cls, HWND parent, DWORD style, DWORD e
     attach(hwnd);
     SetWindowSubclass(hwnd, subclassProc, 1, reinterpret_cast<DWORD_PTR>(this));
     if (parent) {
-        if (auto* p = fromHandle(parent); p && p->font_) setFont(p->font_);
+        if (auto* p = fromHandle(parent); p && p->font_) setFont(p->font_, false);
     }
 }
 
@@ -248,9 +248,9 @@ std::wstring Window::text() const {
     return s;
 }
 
-void Window::setFont(HFONT f) {
+void Window::setFont(HFONT f, bool redraw) {
     font_ = f;
-    if (hwnd_) SendMessageW(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(f), TRUE);
+    if (hwnd_) SendMessageW(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(f), redraw ? TRUE : FALSE);
 }
 
 void Window::invalidate() { InvalidateRect(hwnd_, nullptr, TRUE); }

@@ -35,7 +35,8 @@ public:
     bool enabled() const;
     void setText(const std::wstring& s);
     std::wstring text() const;
-    void setFont(HFONT f);
+    // redraw false: for a control just made, which has not been drawn yet.
+    void setFont(HFONT f, bool redraw = true);
     HFONT font() const { return font_; }
     void invalidate();
     void focus();
