@@ -222,7 +222,7 @@ ToolButton::ToolButton(Window& parent, const ToolButtonArgs& a)
     createCustom(parent.hwnd(), WS_CHILD | WS_VISIBLE, 0, a.x, a.y, a.w, a.h, a.caption);
 }
 
-void ToolButton::showHint(const MSG& first) {
+void ToolButton::makeHint(const MSG& first) {
     // Made at the first hover, not with the button: a hint is a top-level window, and
     // windows full of buttons would open that much slower.
     if (tip_ || hint_.empty()) return;
@@ -311,7 +311,7 @@ LRESULT ToolButton::handleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_MOUSEMOVE:
         if (!tip_) {
             const DWORD at = GetMessagePos();
-            showHint(MSG{hwnd(), msg, wp, lp, static_cast<DWORD>(GetMessageTime()), {GET_X_LPARAM(at), GET_Y_LPARAM(at)}});
+            makeHint(MSG{hwnd(), msg, wp, lp, static_cast<DWORD>(GetMessageTime()), {GET_X_LPARAM(at), GET_Y_LPARAM(at)}});
         }
         if (!hot_) {
             hot_ = true;

@@ -133,7 +133,7 @@ protected:
 
 private:
     void paint(HDC dc);
-    void showHint(const MSG& first);
+    void makeHint(const MSG& first);
     const Picture* glyph_;
     std::wstring hint_;
     int group_;
