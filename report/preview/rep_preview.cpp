@@ -8,6 +8,7 @@
 #include "report/model/units.h"
 #include "report/run/rep_printer.h"
 #include "ui/app.h"
+#include "ui/back_buffer.h"
 #include "ui/metafile.h"
 
 namespace rep {
@@ -283,7 +284,13 @@ void TRepPreview::UpdateScrollBars() {
     const int viewH = std::max(0, innerH - (needH ? barH : 0));
     hPos_ = std::clamp(hPos_, 0, std::max(0, extentW - viewW));
     vPos_ = std::clamp(vPos_, 0, std::max(0, extentH - viewH));
-    auto apply = [this](int bar, bool need, int extent, int view, int pos) {
+    bool changed = false;
+    auto apply = [this, &changed](int bar, bool need, int extent, int view, int pos) {
+        const BarState now{need, need ? extent : 0, need ? view : 0, need ? pos : 0};
+        BarState& last = bar == SB_HORZ ? barH_ : barV_;
+        if (now == last) return;
+        last = now;
+        changed = true;
         if (need) {
             SCROLLINFO si{};
             si.cbSize = sizeof si;
@@ -292,12 +299,14 @@ void TRepPreview::UpdateScrollBars() {
             si.nMax = extent - 1;
             si.nPage = static_cast<UINT>(view);
             si.nPos = pos;
-            SetScrollInfo(hwnd(), bar, &si, TRUE);
+            SetScrollInfo(hwnd(), bar, &si, FALSE);
         }
         ShowScrollBar(hwnd(), bar, need ? TRUE : FALSE);
     };
     apply(SB_HORZ, needH, extentW, viewW, hPos_);
     apply(SB_VERT, needV, extentH, viewH, vPos_);
+    // Both bars are drawn once, with the next paint, not each as it is set.
+    if (changed) RedrawWindow(hwnd(), nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE);
     updatingBars_ = false;
 }
 
@@ -307,6 +316,7 @@ void TRepPreview::SetHorzPosition(int x) {
     if (x == hPos_) return;
     hPos_ = x;
     if (!hwnd()) return;
+    if (barH_.need) barH_.pos = hPos_;
     SetScrollPos(hwnd(), SB_HORZ, hPos_, TRUE);
     InvalidateRect(hwnd(), nullptr, FALSE);
 }
@@ -317,6 +327,7 @@ void TRepPreview::SetVertPosition(int y) {
     if (y == vPos_) return;
     vPos_ = y;
     if (!hwnd()) return;
+    if (barV_.need) barV_.pos = vPos_;
     SetScrollPos(hwnd(), SB_VERT, vPos_, TRUE);
     InvalidateRect(hwnd(), nullptr, FALSE);
 }
@@ -375,23 +386,20 @@ void TRepPreview::Paint() {
     const int w = area.right - area.left, h = area.bottom - area.top;
     if (w <= 0 || h <= 0) return;
     // Drawn off screen first, so that scrolling and zooming do not flicker.
-    ui::MemoryDC mem(CreateCompatibleDC(pdc.get()));
-    ui::BitmapHandle bitmap(CreateCompatibleBitmap(pdc.get(), w, h));
-    if (!mem || !bitmap) return;
+    ui::BackBuffer::Use buffer(ui::sharedBackBuffer(), pdc.get(), w, h);
+    const HDC mem = buffer.dc();
+    if (!mem) return;
+    SetViewportOrgEx(mem, -area.left, -area.top, nullptr);
+    FillRect(mem, &area, GetSysColorBrush(COLOR_BTNFACE));
     {
-        ui::SelectGuard use(mem.get(), bitmap.get());
-        SetViewportOrgEx(mem.get(), -area.left, -area.top, nullptr);
-        FillRect(mem.get(), &area, GetSysColorBrush(COLOR_BTNFACE));
-        {
-            ui::SavedDC saved(mem.get());
-            const int x = image_.Left() - hPos_, y = image_.Top() - vPos_;
-            OffsetViewportOrgEx(mem.get(), x, y, nullptr);
-            IntersectClipRect(mem.get(), 0, 0, image_.Width(), image_.Height());
-            image_.Paint(mem.get());
-        }
-        SetViewportOrgEx(mem.get(), 0, 0, nullptr);
-        BitBlt(pdc.get(), area.left, area.top, w, h, mem.get(), 0, 0, SRCCOPY);
+        ui::SavedDC saved(mem);
+        const int x = image_.Left() - hPos_, y = image_.Top() - vPos_;
+        OffsetViewportOrgEx(mem, x, y, nullptr);
+        IntersectClipRect(mem, 0, 0, image_.Width(), image_.Height());
+        image_.Paint(mem);
     }
+    SetViewportOrgEx(mem, 0, 0, nullptr);
+    BitBlt(pdc.get(), area.left, area.top, w, h, mem, 0, 0, SRCCOPY);
 }
 
 void TRepPreview::MouseMessage(UINT msg, WPARAM wp, LPARAM lp) {

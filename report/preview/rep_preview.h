@@ -150,6 +150,13 @@ private:
     int vPos_ = 0;
     SIZE outer_{0, 0};
     bool updatingBars_ = false;
+    // What each bar was last given; each change of a bar costs a frame redraw.
+    struct BarState {
+        bool need = false;
+        int extent = -1, view = -1, pos = -1;
+        bool operator==(const BarState&) const = default;
+    };
+    BarState barH_, barV_;
     bool destroying_ = false;
     bool downOnImage_ = false;
     bool downOnSelf_ = false;

@@ -523,6 +523,18 @@ TEST_F(PreviewControl, TheScrollBarsTrackTheThumbAndFollowTheImage) {
     EXPECT_FALSE(style & WS_HSCROLL);
     EXPECT_FALSE(style & WS_VSCROLL);
     EXPECT_EQ(v.VertPosition(), 0);
+    // Back to the layout the bars had before they went: they come back, as they are now.
+    v.SetZoom(100);
+    style = GetWindowLongW(v.hwnd(), GWL_STYLE);
+    EXPECT_TRUE(style & WS_HSCROLL);
+    EXPECT_TRUE(style & WS_VSCROLL);
+    SCROLLINFO si{};
+    si.cbSize = sizeof si;
+    si.fMask = SIF_ALL;
+    ASSERT_TRUE(GetScrollInfo(v.hwnd(), SB_VERT, &si));
+    EXPECT_EQ(si.nMax, v.Image().Top() + v.Image().Height() - 1);
+    EXPECT_EQ(si.nPage, static_cast<UINT>(v.ViewSize().cy));
+    EXPECT_EQ(si.nPos, 0);
 }
 
 TEST_F(PreviewControl, ClicksOnThePageReachTheControlsHandlers) {
