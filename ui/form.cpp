@@ -119,6 +119,24 @@ void Form::showMaximized() {
     SetActiveWindow(hwnd());
 }
 
+SIZE Form::maximizedClientSize() const {
+    MONITORINFO mi{};
+    mi.cbSize = sizeof mi;
+    if (!GetMonitorInfoW(MonitorFromWindow(hwnd(), MONITOR_DEFAULTTONEAREST), &mi)) return clientSize();
+    const DWORD style = static_cast<DWORD>(GetWindowLongW(hwnd(), GWL_STYLE));
+    const DWORD ex = static_cast<DWORD>(GetWindowLongW(hwnd(), GWL_EXSTYLE));
+    // A maximized window fills the work area with its sizing frame pushed past the edges;
+    // the caption and the menu stay inside.
+    RECT all{0, 0, 0, 0};
+    AdjustWindowRectEx(&all, style, GetMenu(hwnd()) != nullptr, ex);
+    RECT frame{0, 0, 0, 0};
+    const DWORD frameStyle = (style & WS_CAPTION) == WS_CAPTION ? (style & ~WS_CAPTION) | WS_DLGFRAME : style;
+    AdjustWindowRectEx(&frame, frameStyle, FALSE, ex);
+    const RECT& work = mi.rcWork;
+    return {(work.right - work.left) - (all.right - all.left) + (frame.right - frame.left),
+            (work.bottom - work.top) - (all.bottom - all.top) + (frame.bottom - frame.top)};
+}
+
 void Form::hide() { ShowWindow(hwnd(), SW_HIDE); }
 
 void Form::showModal() {

@@ -41,6 +41,9 @@ public:
 
     void show();
     void showMaximized();
+    // The client size the window will have once maximized on its monitor, worked out
+    // while it is still hidden; the system may still differ.
+    SIZE maximizedClientSize() const;
     void hide();
     // Shows the form modally; returns when it is closed.
     void showModal();

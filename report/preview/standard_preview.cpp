@@ -212,25 +212,31 @@ void TRepStandardPreview::CreateControls() {
 }
 
 void TRepStandardPreview::Show() {
-    if (maximized_) showMaximized();
-    else ui::Form::show();
+    if (maximized_) {
+        // Laid out at the maximized size while still hidden: in a window on screen every
+        // bar and scroll bar that moves is redrawn at once.
+        Realign(maximizedClientSize());
+        FormResize();
+        showMaximized();
+    } else {
+        ui::Form::show();
+    }
     RepPreview->focus();
 }
 
-void TRepStandardPreview::Realign() {
+void TRepStandardPreview::Realign(SIZE c) {
     if (!Toolbar || !StatusPanel || !Panel1 || !RepPreview) return;
-    const SIZE c = clientSize();
     Toolbar->setBounds(0, 0, c.cx, kToolbarHeight);
     StatusPanel->setBounds(0, c.cy - kStatusHeight, c.cx, kStatusHeight);
     Panel1->setBounds(c.cx - kPanel1Width, 0, kPanel1Width, kStatusHeight);
-    LayOutNotes();
+    LayOutNotes(c.cx);
     RepPreview->setBounds(0, kToolbarHeight, c.cx, ViewHeight(c));
 }
 
 LRESULT TRepStandardPreview::handleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     if (msg == WM_SIZE && wp != SIZE_MINIMIZED && RepPreview) {
         // The bars and the page view follow the window first, then the window's handler.
-        Realign();
+        Realign(clientSize());
         FormResize();
     }
     return ui::Form::handleMessage(msg, wp, lp);
@@ -245,9 +251,11 @@ void TRepStandardPreview::UpdateStatus() {
     LayOutNotes();
 }
 
-void TRepStandardPreview::LayOutNotes() {
+void TRepStandardPreview::LayOutNotes() { LayOutNotes(clientSize().cx); }
+
+void TRepStandardPreview::LayOutNotes(int clientWidth) {
     if (!Note || !Notice) return;
-    const int room = std::max(0, static_cast<int>(clientSize().cx) - kPanel1Width - kNoticeLeft - 4);
+    const int room = std::max(0, clientWidth - kPanel1Width - kNoticeLeft - 4);
     const int note = PageNote ? std::min(room, kNoteWidth) : 0;
     const int gap = note ? kNoteGap : 0;
     Note->setBounds(kNoticeLeft, 3, note, 13);

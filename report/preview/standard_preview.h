@@ -30,6 +30,7 @@ public:
     void UpdateStatus();
     // The page's note and the notice side by side, left of the page count.
     void LayOutNotes();
+    void LayOutNotes(int clientWidth);
     // A line of the window's owner about the pages, in the status bar beside the gauge.
     void SetNotice(const std::wstring& text);
     // Who or what the page shown is, for a report of several documents; empty by default.
@@ -88,7 +89,7 @@ private:
     friend struct TRepStandardPreviewBusy;
     friend void FreeStandardPreviewsOf(const TRepPrinter& printer);
     void CreateControls();
-    void Realign();
+    void Realign(SIZE client);
     void ReleaseLater();
     bool maximized_ = false;
     int busy_ = 0;

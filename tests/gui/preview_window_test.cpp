@@ -210,6 +210,7 @@ TEST_F(PreviewWindow, OpensWorkingThenCountsThePagesAndShowsPageOneAtWidth) {
         int gauge = -1, zoom = 0;
         rep::TRepPreviewZoomMode mode = rep::pzFitPage;
         bool askedMaximised = false;
+        SIZE client{}, predicted{}, view{};
     } at;
     bool seen = false;
     rep.r.OnStartPage = [&](rep::TReport&) {
@@ -218,7 +219,8 @@ TEST_F(PreviewWindow, OpensWorkingThenCountsThePagesAndShowsPageOneAtWidth) {
         TRepStandardPreview& w = *s.window;
         at = {w.text(), w.Status->text(), w.ProgressGauge->visible(), IsZoomed(w.hwnd()) != FALSE,
               w.ZoomToWidth->down(), w.ZoomToFit->down(), w.ProgressGauge->Position(), w.RepPreview->Zoom(),
-              w.RepPreview->ZoomMode(), w.AskedMaximised()};
+              w.RepPreview->ZoomMode(), w.AskedMaximised(), w.clientSize(), w.maximizedClientSize(),
+              {w.RepPreview->width(), w.RepPreview->height()}};
     };
     int pages = 0, zoom = 0, expectedZoom = -1;
     std::wstring status, shown;
@@ -243,7 +245,12 @@ TEST_F(PreviewWindow, OpensWorkingThenCountsThePagesAndShowsPageOneAtWidth) {
     // windows itself (X11 driver "Managed" = "N").
     if (WineManagesWindows()) {
         EXPECT_TRUE(at.maximised);
+        // Laid out before it was shown, at the size it was then shown at.
+        EXPECT_EQ(at.predicted.cx, at.client.cx);
+        EXPECT_EQ(at.predicted.cy, at.client.cy);
     }
+    EXPECT_EQ(at.view.cx, at.client.cx);
+    EXPECT_EQ(at.view.cy, at.client.cy - 33 - 19) << "between the toolbar and the status bar";
     EXPECT_TRUE(at.askedMaximised);
     EXPECT_TRUE(at.widthDown);
     EXPECT_FALSE(at.fitDown);
