@@ -1,6 +1,9 @@
 // Page 2 of the main window: the 40-row discipline table, built at run time.
 #include "shell/discipline_table.h"
 
+#include <string>
+#include <vector>
+
 #include "shell/glyphs.h"
 #include "shell/main_form.h"
 #include "ui/font.h"
@@ -47,11 +50,12 @@ void TMainForm::buildDisciplineTable() {
         auto& e = named<ui::Edit>(L"edHours" + std::to_wstring(i), *panel2_, ui::EditArgs{376, top(i), 65, 21});
         dyn_[static_cast<size_t>(62 + i)] = &e;
     }
+    // The list opens with every grade in view. Given with the items, the height is set once:
+    // each resize of a drop-down list costs milliseconds, and there are 40 of them.
+    const std::vector<std::wstring> grades(GradeItems().begin(), GradeItems().end());
     for (int i = 1; i <= kRows; ++i) {
         auto& c = named<ui::ComboBox>(L"cbMark" + std::to_wstring(i), *panel2_,
-                                      ui::ComboArgs{456, top(i), 95, 21, {}, 8});
-        for (const wchar_t* g : GradeItems()) c.addItem(g);
-        c.setDropDownCount(c.itemCount());
+                                      ui::ComboArgs{456, top(i), 95, 21, grades, static_cast<int>(grades.size())});
         dyn_[static_cast<size_t>(102 + i)] = &c;
     }
     page2TabOrder_.clear();
