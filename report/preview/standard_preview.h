@@ -30,7 +30,6 @@ public:
     void UpdateStatus();
     // The page's note and the notice side by side, left of the page count.
     void LayOutNotes();
-    void LayOutNotes(int clientWidth);
     // A line of the window's owner about the pages, in the status bar beside the gauge.
     void SetNotice(const std::wstring& text);
     // Who or what the page shown is, for a report of several documents; empty by default.
@@ -90,6 +89,8 @@ private:
     friend void FreeStandardPreviewsOf(const TRepPrinter& printer);
     void CreateControls();
     void Realign(SIZE client);
+    // For a client of that width, which the window may not have yet.
+    void LayOutNotes(int clientWidth);
     void ReleaseLater();
     bool maximized_ = false;
     int busy_ = 0;
