@@ -1,12 +1,12 @@
 #include "ui/updown.h"
 
-#include <commctrl.h>
 #include <windowsx.h>
 
 #include <algorithm>
 
 #include "ui/controls.h"
 #include "ui/handles.h"
+#include "ui/subclass.h"
 
 namespace ui {
 
@@ -27,14 +27,14 @@ UpDown::UpDown(Window& parent, const UpDownArgs& a)
 
 UpDown::~UpDown() {
     repeat_.stop();
-    if (fieldHwnd_) RemoveWindowSubclass(fieldHwnd_, fieldProc, kFieldSubclass);
+    if (fieldHwnd_) removeSubclass(fieldHwnd_, fieldProc, kFieldSubclass);
 }
 
 void UpDown::associate(Edit& field) {
-    if (fieldHwnd_) RemoveWindowSubclass(fieldHwnd_, fieldProc, kFieldSubclass);
+    if (fieldHwnd_) removeSubclass(fieldHwnd_, fieldProc, kFieldSubclass);
     field_ = &field;
     fieldHwnd_ = field.hwnd();
-    SetWindowSubclass(fieldHwnd_, fieldProc, kFieldSubclass, reinterpret_cast<DWORD_PTR>(this));
+    setSubclass(fieldHwnd_, fieldProc, kFieldSubclass, reinterpret_cast<DWORD_PTR>(this));
     showPosition();
 }
 
@@ -70,11 +70,11 @@ LRESULT CALLBACK UpDown::fieldProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UI
         return 0;
     }
     if (msg == WM_NCDESTROY) {
-        RemoveWindowSubclass(hwnd, fieldProc, kFieldSubclass);
+        removeSubclass(hwnd, fieldProc, kFieldSubclass);
         self->field_ = nullptr;
         self->fieldHwnd_ = nullptr;
     }
-    return DefSubclassProc(hwnd, msg, wp, lp);
+    return defSubclassProc(hwnd, msg, wp, lp);
 }
 
 void UpDown::paint(HDC dc) {

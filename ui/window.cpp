@@ -1,8 +1,7 @@
 #include "ui/window.h"
 
-#include <commctrl.h>
-
 #include "ui/error.h"
+#include "ui/subclass.h"
 
 namespace ui {
 
@@ -53,7 +52,7 @@ void Window::attach(HWND hwnd) {
 void Window::detach() {
     if (!hwnd_) return;
     RemovePropW(hwnd_, kProp);
-    if (!custom_) RemoveWindowSubclass(hwnd_, subclassProc, 1);
+    if (!custom_) removeSubclass(hwnd_, subclassProc, 1);
     hwnd_ = nullptr;
 }
 
@@ -76,7 +75,7 @@ void Window::createControl(const wchar_t* cls, HWND parent, DWORD style, DWORD e
                                 GetModuleHandleW(nullptr), nullptr);
     if (!hwnd) throwLastError(std::wstring(L"Cannot create control ") + cls);
     attach(hwnd);
-    SetWindowSubclass(hwnd, subclassProc, 1, reinterpret_cast<DWORD_PTR>(this));
+    setSubclass(hwnd, subclassProc, 1, reinterpret_cast<DWORD_PTR>(this));
     if (parent) {
         if (auto* p = fromHandle(parent); p && p->font_) setFont(p->font_, false);
     }
@@ -102,14 +101,14 @@ LRESULT CALLBACK Window::customProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
 LRESULT CALLBACK Window::subclassProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR, DWORD_PTR ref) {
     auto* self = reinterpret_cast<Window*>(ref);
     if (msg == WM_NCDESTROY) {
-        RemoveWindowSubclass(hwnd, subclassProc, 1);
+        removeSubclass(hwnd, subclassProc, 1);
         if (self && self->hwnd_ == hwnd) {
             RemovePropW(hwnd, kProp);
             self->hwnd_ = nullptr;
         }
-        return DefSubclassProc(hwnd, msg, wp, lp);
+        return defSubclassProc(hwnd, msg, wp, lp);
     }
-    if (!self) return DefSubclassProc(hwnd, msg, wp, lp);
+    if (!self) return defSubclassProc(hwnd, msg, wp, lp);
     bool handled = false;
     LRESULT result = 0;
     try {
@@ -121,7 +120,7 @@ LRESULT CALLBACK Window::subclassProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp,
         handled = true;
         Application::get().showError(L"Unknown error");
     }
-    return handled ? result : DefSubclassProc(hwnd, msg, wp, lp);
+    return handled ? result : defSubclassProc(hwnd, msg, wp, lp);
 }
 
 bool Window::reflect(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
@@ -194,7 +193,7 @@ LRESULT Window::handleSubclassed(UINT msg, WPARAM wp, LPARAM lp, bool& handled) 
 
 LRESULT Window::callDefault(UINT msg, WPARAM wp, LPARAM lp) {
     if (custom_) return DefWindowProcW(hwnd_, msg, wp, lp);
-    return DefSubclassProc(hwnd_, msg, wp, lp);
+    return defSubclassProc(hwnd_, msg, wp, lp);
 }
 
 void Window::setBounds(int x, int y, int w, int h) {
