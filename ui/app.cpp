@@ -19,10 +19,14 @@ Application& Application::get() {
     return app;
 }
 
-Application::Application() {
-    INITCOMMONCONTROLSEX icc{sizeof(icc), ICC_WIN95_CLASSES | ICC_TAB_CLASSES | ICC_UPDOWN_CLASS |
-                                              ICC_PROGRESS_CLASS | ICC_BAR_CLASSES};
-    InitCommonControlsEx(&icc);
+Application::Application() = default;
+
+void useCommonControls() {
+    static const bool done = [] {
+        INITCOMMONCONTROLSEX icc{sizeof(icc), ICC_WIN95_CLASSES | ICC_PROGRESS_CLASS};
+        return InitCommonControlsEx(&icc) != FALSE;
+    }();
+    (void)done;
 }
 
 HINSTANCE Application::instance() const { return GetModuleHandleW(nullptr); }

@@ -226,6 +226,7 @@ void ToolButton::makeHint(const MSG& first) {
     // Made at the first hover, not with the button: a hint is a top-level window, and
     // windows full of buttons would open that much slower.
     if (tip_ || hint_.empty()) return;
+    useCommonControls();
     tip_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, 0, 0, 0,
                            0, hwnd(), nullptr, GetModuleHandleW(nullptr), nullptr);
     if (!tip_) return;
@@ -467,29 +468,13 @@ LRESULT ScrollBox::handleMessage(UINT msg, WPARAM wp, LPARAM lp) {
 // ---------------------------------------------------------------- PageControl
 PageControl::PageControl(Window& parent, const PageControlArgs& a) {
     createCustom(parent.hwnd(), WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN, WS_EX_CONTROLPARENT, a.x, a.y, a.w, a.h);
-    DWORD style = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | (a.tabWidth ? TCS_FIXEDWIDTH : 0);
-    tabs_ = CreateWindowExW(0, WC_TABCONTROLW, L"", style, 0, 0, a.w, a.h, hwnd(), nullptr,
-                            GetModuleHandleW(nullptr), nullptr);
-    if (a.tabFont) SendMessageW(tabs_, WM_SETFONT, reinterpret_cast<WPARAM>(a.tabFont), TRUE);
-    if (a.tabWidth) SendMessageW(tabs_, TCM_SETITEMSIZE, 0, MAKELPARAM(a.tabWidth, a.tabHeight));
-    // The tab strip notifies its parent, which is us.
-    SetPropW(tabs_, L"BlkWindowObject", this);
-}
-
-RECT PageControl::pageRect() const {
-    RECT r;
-    GetClientRect(tabs_, &r);
-    SendMessageW(tabs_, TCM_ADJUSTRECT, FALSE, reinterpret_cast<LPARAM>(&r));
-    return r;
+    tabs_ = &add<TabStrip>(*this, TabStripArgs{a.w, a.h, a.tabWidth, a.tabHeight, a.tabFont});
+    tabs_->onSelect = [this](int i) { setActivePage(i); };
 }
 
 Panel& PageControl::addPage(const std::wstring& caption, HFONT f) {
-    TCITEMW item{};
-    item.mask = TCIF_TEXT;
-    std::wstring c = caption;
-    item.pszText = c.data();
-    SendMessageW(tabs_, TCM_INSERTITEMW, pages_.size(), reinterpret_cast<LPARAM>(&item));
-    RECT r = pageRect();
+    tabs_->addTab(caption);
+    const RECT r = tabs_->pageRect();
     Panel& p = add<Panel>(*this, PanelArgs{r.left, r.top, r.right - r.left, r.bottom - r.top, false, f});
     p.name = caption;
     p.setVisible(false);
@@ -502,22 +487,12 @@ Panel& PageControl::addPage(const std::wstring& caption, HFONT f) {
 void PageControl::setActivePage(int i) {
     if (i < 0 || i >= pageCount()) return;
     active_ = i;
-    SendMessageW(tabs_, TCM_SETCURSEL, static_cast<WPARAM>(i), 0);
+    tabs_->select(i);
     for (int k = 0; k < pageCount(); ++k) pages_[static_cast<size_t>(k)]->setVisible(k == i);
     // The focus must not stay on a control that is now hidden.
     HWND f = GetFocus();
-    if (f && IsChild(hwnd(), f) && !IsWindowVisible(f)) SetFocus(tabs_);
+    if (f && IsChild(hwnd(), f) && !IsWindowVisible(f)) SetFocus(tabs_->hwnd());
     if (onChange) onChange();
-}
-
-bool PageControl::onNotify(NMHDR* hdr, LRESULT& result) {
-    if (hdr->hwndFrom != tabs_) return false;
-    if (hdr->code == TCN_SELCHANGE) {
-        setActivePage(static_cast<int>(SendMessageW(tabs_, TCM_GETCURSEL, 0, 0)));
-        result = 0;
-        return true;
-    }
-    return false;
 }
 
 // ---------------------------------------------------------------- Shape, Bevel

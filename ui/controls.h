@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "ui/picture.h"
+#include "ui/tab_strip.h"
 #include "ui/window.h"
 
 namespace ui {
@@ -200,13 +201,11 @@ public:
     Panel& page(int i) const { return *pages_[static_cast<size_t>(i)]; }
     int activePage() const { return active_; }
     void setActivePage(int i);
-    HWND tabs() const { return tabs_; }
+    TabStrip& tabs() const { return *tabs_; }
     std::function<void()> onChange;
-    bool onNotify(NMHDR* hdr, LRESULT& result) override;
 
 private:
-    RECT pageRect() const;
-    HWND tabs_ = nullptr;
+    TabStrip* tabs_ = nullptr;
     std::vector<Panel*> pages_;
     int active_ = -1;
 };

@@ -18,6 +18,7 @@ constexpr const wchar_t* kCompleted = L" Completed";
 }  // namespace
 
 TRepGauge::TRepGauge(ui::Window& parent, int x, int y, int w, int h) {
+    ui::useCommonControls();
     createControl(PROGRESS_CLASSW, parent.hwnd(), WS_CHILD | WS_VISIBLE, 0, x, y, w, h);
     SendMessageW(hwnd(), PBM_SETRANGE32, 0, 100);
     SendMessageW(hwnd(), PBM_SETPOS, 0, 0);

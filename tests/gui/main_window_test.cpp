@@ -162,11 +162,17 @@ TEST_F(MainWindow, TabScrollsTheFocusedFieldIntoView) {
 
 TEST_F(MainWindow, TabOnPageTwoRunsAlongEachRowToThePrintButton) {
     // Switch pages by clicking the second tab.
-    HWND tabs = MainForm->PageCtrlSet().tabs();
-    RECT tab;
-    SendMessageW(tabs, TCM_GETITEMRECT, 1, reinterpret_cast<LPARAM>(&tab));
+    ui::TabStrip& tabs = MainForm->PageCtrlSet().tabs();
+    const RECT tab = tabs.tabRect(1);
     EXPECT_EQ(tab.right - tab.left, 170);
-    click(tabs, (tab.left + tab.right) / 2, (tab.top + tab.bottom) / 2);
+    click(tabs.hwnd(), (tab.left + tab.right) / 2, (tab.top + tab.bottom) / 2);
+    ASSERT_EQ(MainForm->PageCtrlSet().activePage(), 1);
+    // The field that had the focus is hidden now: the tabs take it, and turn with the arrows.
+    ASSERT_EQ(GetFocus(), tabs.hwnd());
+    press(VK_LEFT);
+    EXPECT_EQ(MainForm->PageCtrlSet().activePage(), 0);
+    EXPECT_TRUE(MainForm->PanelSet1().visible());
+    press(VK_RIGHT);
     ASSERT_EQ(MainForm->PageCtrlSet().activePage(), 1);
     MainForm->DynControls(23)->focus();
     pump();
