@@ -136,8 +136,7 @@ TMainForm::TMainForm(bool restLater)
     // The one main window: the state routines reach its fields from FormCreate on.
     MainForm = this;
     createForm({L"Приложение к диплому", 589, 370, ui::BorderStyle::Single, true, true, false, true, false,
-                ui::sansSerif(11)});
-    buildMenu();
+                ui::sansSerif(11), menuItems()});
     buildToolbar();
     pageCtrl_ = &named<ui::PageControl>(L"PageCtrlSet", *this,
                                         ui::PageControlArgs{0, 30, 589, 340, 170, 20, ui::sansSerif(12, ui::Bold)});
@@ -155,8 +154,8 @@ TMainForm::TMainForm(bool restLater)
     FormCreate();
 }
 
-void TMainForm::buildMenu() {
-    setMenu({
+std::vector<ui::MenuItem> TMainForm::menuItems() {
+    return {
         {L"mnFile", L"&Файл", nullptr,
          {
              {L"mnOpen", L"&Открыть...", [this] { mnOpenClick(); }, {}},
@@ -173,7 +172,7 @@ void TMainForm::buildMenu() {
         {L"mnSettings", L"&Настройки", [this] { mnSettingsClick(); }, {}},
         BlankMenu::Items(*this),
         {L"mnHelp", L"&?", nullptr, {{L"mnAbout", L"О программе...", [this] { mnAboutClick(); }, {}}}},
-    });
+    };
 }
 
 void TMainForm::buildToolbar() {

@@ -85,7 +85,7 @@ private:
     // After a preview, back to the field the secretary was in.
     void comeBack();
     void buildToolbar();
-    void buildMenu();
+    std::vector<ui::MenuItem> menuItems();
     // The controls of page 1 on the first screen, or those below it.
     void buildPage1(bool firstScreen);
     void buildPage2Fixed();

@@ -52,16 +52,19 @@ SIZE Form::clientOfOuter(const FormArgs& a, int outerWidth, int outerHeight) {
 
 void Form::createForm(const FormArgs& a) {
     const auto [style, ex] = styleOf(a);
+    if (!a.menu.empty()) menu_ = buildMenuBar(a.menu, commands_, menuIds_);
     RECT r{0, 0, a.clientWidth, a.clientHeight};
-    AdjustWindowRectEx(&r, style, FALSE, ex);
+    AdjustWindowRectEx(&r, style, menu_ ? TRUE : FALSE, ex);
     int w = r.right - r.left, h = r.bottom - r.top;
     int x = CW_USEDEFAULT, y = CW_USEDEFAULT;
     if (a.centered) {
         x = (GetSystemMetrics(SM_CXSCREEN) - w) / 2;
         y = (GetSystemMetrics(SM_CYSCREEN) - h) / 2;
     }
-    createCustom(nullptr, style, ex, x, y, w, h, a.caption, true);
+    createCustom(nullptr, style, ex, x, y, w, h, a.caption, true, menu_.get());
     wantClient_ = {a.clientWidth, a.clientHeight};
+    // A menu bar too long for one line takes more height than was allowed for.
+    if (menu_) fitClient();
     if (a.font) setFont(a.font, false);
 }
 
@@ -74,12 +77,6 @@ void Form::fitClient() {
     int w = wr.right - wr.left + (wantClient_.cx - got.cx), h = wr.bottom - wr.top + (wantClient_.cy - got.cy);
     SetWindowPos(hwnd(), nullptr, wr.left - (wantClient_.cx - got.cx) / 2, wr.top - (wantClient_.cy - got.cy) / 2, w,
                  h, SWP_NOZORDER | SWP_NOACTIVATE);
-}
-
-void Form::setMenu(const std::vector<MenuItem>& items) {
-    menu_ = buildMenuBar(items, commands_, menuIds_);
-    SetMenu(hwnd(), menu_.get());
-    fitClient();
 }
 
 bool Form::runMenuCommand(UINT id) {

@@ -28,6 +28,8 @@ struct FormArgs {
     bool centered = true;
     bool topMost = false;
     HFONT font = nullptr;
+    // The menu bar, made with the window: set later, it would resize the window once more.
+    std::vector<MenuItem> menu;
 };
 
 class Form : public Window {
@@ -56,7 +58,6 @@ public:
     void setDefaultButton(Button* b);
     Button* defaultButton() const { return defaultButton_; }
     void setCancelButton(Button* b) { cancelButton_ = b; }
-    void setMenu(const std::vector<MenuItem>& items);
     HMENU menu() const { return menu_.get(); }
     // Runs a menu command by its item id, as a click on it does.
     bool runMenuCommand(UINT id);

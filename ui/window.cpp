@@ -57,11 +57,11 @@ void Window::detach() {
 }
 
 void Window::createCustom(HWND parent, DWORD style, DWORD exStyle, int x, int y, int w, int h,
-                          const std::wstring& text, bool topLevel) {
+                          const std::wstring& text, bool topLevel, HMENU menu) {
     registerClasses(customProc);
     custom_ = true;
     HWND hwnd = CreateWindowExW(exStyle, topLevel ? kFormClass : kClass, text.c_str(), style, x, y, w, h,
-                                parent, nullptr, GetModuleHandleW(nullptr), this);
+                                parent, menu, GetModuleHandleW(nullptr), this);
     if (!hwnd) throwLastError(L"Cannot create window " + name);
     if (parent && !topLevel) {
         if (auto* p = fromHandle(parent); p && p->font_) setFont(p->font_, false);

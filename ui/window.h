@@ -63,7 +63,7 @@ public:
 protected:
     // A window of our own class, with handleMessage as its procedure.
     void createCustom(HWND parent, DWORD style, DWORD exStyle, int x, int y, int w, int h,
-                      const std::wstring& text = L"", bool topLevel = false);
+                      const std::wstring& text = L"", bool topLevel = false, HMENU menu = nullptr);
     // A standard control, subclassed so that handleSubclassed sees its messages first.
     void createControl(const wchar_t* cls, HWND parent, DWORD style, DWORD exStyle, int x, int y,
                        int w, int h, const std::wstring& text = L"");
