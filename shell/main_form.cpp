@@ -207,7 +207,7 @@ void TMainForm::buildPage1(bool firstScreen) {
     for (const LabelDef& d : kPage1Labels) {
         if (!wanted(d.y)) continue;
         HFONT f = d.fontPx ? ui::sansSerif(d.fontPx, d.style) : ui::sansSerif(kPanelFontPx, d.style);
-        named<ui::Label>(d.name, *panel1_, ui::LabelArgs{d.caption, d.x, d.y, d.w, d.h, d.align, d.wrap, true, f});
+        panel1_->addCaption(d.name, ui::LabelArgs{d.caption, d.x, d.y, d.w, d.h, d.align, d.wrap, true, f});
     }
     for (const EditDef& d : kPage1Edits)
         if (wanted(d.y)) named<ui::Edit>(d.name, *panel1_, ui::EditArgs{d.x, d.y, d.w, 21, d.text});

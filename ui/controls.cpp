@@ -19,6 +19,15 @@ DWORD staticAlign(Align a, bool wrap) {
     }
 }
 
+// How static text of that alignment lays out its caption.
+UINT staticFormat(Align a, bool wrap) {
+    switch (a) {
+    case Align::Center: return DT_CENTER | DT_EXPANDTABS | DT_WORDBREAK | DT_NOPREFIX;
+    case Align::Right: return DT_RIGHT | DT_EXPANDTABS | DT_WORDBREAK | DT_NOPREFIX;
+    default: return DT_LEFT | DT_EXPANDTABS | DT_NOPREFIX | (wrap ? DT_WORDBREAK : 0u);
+    }
+}
+
 // Measured on a screen-compatible memory context, which gives the window's own figures:
 // a window's context costs more with every sibling it has, and forms have hundreds.
 SIZE textExtent(HFONT f, const std::wstring& s) {
@@ -355,11 +364,46 @@ Panel::Panel(HWND parent, const PanelArgs& a) : bevel_(a.bevel), groupBox_(a.gro
     if (a.font) setFont(a.font, false);
 }
 
+const Panel::Caption& Panel::addCaption(const std::wstring& name, const LabelArgs& a) {
+    HFONT f = a.font ? a.font : font();
+    int w = a.w, h = a.h;
+    if (w == 0 || h == 0) {
+        const SIZE s = textExtent(f, a.caption);
+        if (w == 0) w = s.cx;
+        if (h == 0) h = s.cy;
+    }
+    captions_.push_back({name, a.caption, {a.x, a.y, a.x + w, a.y + h}, f, staticFormat(a.align, a.wordWrap)});
+    InvalidateRect(hwnd(), &captions_.back().rect, TRUE);
+    return captions_.back();
+}
+
+const Panel::Caption* Panel::caption(const std::wstring& name) const {
+    for (const Caption& c : captions_)
+        if (c.name == name) return &c;
+    return nullptr;
+}
+
+void Panel::paintCaptions(HDC dc, const RECT& area) const {
+    SetBkMode(dc, TRANSPARENT);
+    for (const Caption& c : captions_) {
+        RECT r = c.rect, dummy;
+        if (!IntersectRect(&dummy, &r, &area)) continue;
+        SelectGuard f(dc, c.font ? static_cast<HGDIOBJ>(c.font) : GetStockObject(SYSTEM_FONT));
+        DrawTextW(dc, c.text.c_str(), static_cast<int>(c.text.size()), &r, c.format);
+    }
+}
+
 LRESULT Panel::handleMessage(UINT msg, WPARAM wp, LPARAM lp) {
+    if (msg == WM_PAINT && !captions_.empty() && !bevel_ && !groupBox_) {
+        PaintDC dc(hwnd());
+        paintCaptions(dc.get(), dc.area());
+        return 0;
+    }
     if (msg == WM_PAINT && (bevel_ || groupBox_)) {
         PaintDC dc(hwnd());
         RECT r;
         GetClientRect(hwnd(), &r);
+        paintCaptions(dc.get(), dc.area());
         if (bevel_) DrawEdge(dc.get(), &r, BDR_RAISEDINNER, BF_RECT);
         if (groupBox_) {
             SelectGuard sel(dc.get(), font());

@@ -311,21 +311,35 @@ TEST_F(MainWindow, LabelsAndToolbarAsLaidOut) {
         {L"Label1", L"Решением Государственной аттестационной комиссии", 435, 286},
         {L"lbSpec", L"по специальности", 437, 446},
     };
+    const ui::Panel& panel = MainForm->PanelSet1();
     for (const auto& l : labels) {
-        ui::Window* w = MainForm->control(l.name);
-        ASSERT_NE(w, nullptr) << l.name;
-        EXPECT_EQ(w->text(), l.caption);
-        RECT r = rectIn(*w, MainForm->PanelSet1());
-        EXPECT_EQ(r.left, l.x);
-        EXPECT_EQ(r.top, l.y);
+        const ui::Panel::Caption* c = panel.caption(l.name);
+        ASSERT_NE(c, nullptr) << l.name;
+        EXPECT_EQ(c->text, l.caption);
+        EXPECT_EQ(c->rect.left, l.x);
+        EXPECT_EQ(c->rect.top, l.y);
     }
     LOGFONTW lf{};
-    GetObjectW(MainForm->control(L"lbBlkToDipl2")->font(), sizeof(lf), &lf);
+    GetObjectW(panel.caption(L"lbBlkToDipl2")->font, sizeof(lf), &lf);
     EXPECT_EQ(lf.lfHeight, -16);
     EXPECT_EQ(lf.lfWeight, FW_BOLD);
-    GetObjectW(MainForm->control(L"Label1")->font(), sizeof(lf), &lf);
+    GetObjectW(panel.caption(L"Label1")->font, sizeof(lf), &lf);
     EXPECT_TRUE(lf.lfItalic);
-    EXPECT_TRUE(GetWindowLongW(MainForm->control(L"Label1")->hwnd(), GWL_STYLE) & SS_CENTER);
+    EXPECT_TRUE(panel.caption(L"Label1")->format & DT_CENTER);
+    // The panel draws them: the caption's box holds text-coloured pixels on screen.
+    MainForm->PageCtrlSet().setActivePage(0);
+    MainForm->ScrollBox1().scrollTo(0);
+    UpdateWindow(MainForm->hwnd());
+    const RECT fio = panel.caption(L"lbFIO")->rect;
+    HDC dc = GetDC(panel.hwnd());
+    int dark = 0;
+    for (int y = fio.top; y < fio.bottom; ++y)
+        for (int x = fio.left; x < fio.left + 40; ++x) {
+            const COLORREF c = GetPixel(dc, x, y);
+            if (GetRValue(c) + GetGValue(c) + GetBValue(c) < 200) ++dark;
+        }
+    ReleaseDC(panel.hwnd(), dc);
+    EXPECT_GT(dark, 20);
 
     struct Tool {
         const wchar_t* name;
