@@ -145,11 +145,8 @@ TMainForm::TMainForm(bool restLater)
     listControl(L"TabSheet1", sheet1);
     listControl(L"TabSheet2", sheet2);
     scroll1_ = &named<ui::ScrollBox>(L"ScrollBox1", sheet1, 0, 0, 581, 310);
-    scroll2_ = &named<ui::ScrollBox>(L"ScrollBox2", sheet2, 0, 0, 581, 310);
     panel1_ = &scroll1_->setContent({0, 0, 560, 1040, false, ui::sansSerif(kPanelFontPx)});
-    panel2_ = &scroll2_->setContent({0, 0, 560, 1040, false, ui::sansSerif(kPanelFontPx)});
     listControl(L"PanelSet1", *panel1_);
-    listControl(L"PanelSet2", *panel2_);
     buildPage1(true);
     FormCreate();
 }
@@ -274,7 +271,6 @@ void TMainForm::FormCreate() {
     invalidate();
     pageCtrl_->setActivePage(0);
     scroll1_->scrollTo(0);
-    scroll2_->scrollTo(0);
     combo(L"cbTrial").setItemIndex(0);
     if (!restLater_) BuildRest();
 }
@@ -284,6 +280,10 @@ void TMainForm::BuildRest() {
     restBuilt_ = true;
     buildPage1(false);
     createPage1RunTimeEdits();
+    // Page 2 is hidden on the first screen: its scroll box is made with the rest.
+    scroll2_ = &named<ui::ScrollBox>(L"ScrollBox2", pageCtrl_->page(1), 0, 0, 581, 310);
+    panel2_ = &scroll2_->setContent({0, 0, 560, 1040, false, ui::sansSerif(kPanelFontPx)});
+    listControl(L"PanelSet2", *panel2_);
     buildPage2Fixed();
     buildDisciplineTable();
     setPage1TabOrder();
