@@ -75,6 +75,9 @@ int Run() {
     MainSet::MainForm->BuildRest();
     CreateOtherForms();
     ui::Application& app = ui::Application::get();
+    // The library of the hints and of the preview's progress bar, loaded once the window is
+    // up and after any key already typed, so that the first print command does not wait for it.
+    app.post([] { ui::useCommonControls(); });
     app.run(*MainSet::MainForm);
     DestroyForms();
     return 0;
