@@ -1,7 +1,5 @@
 #include "ui/tab_strip.h"
 
-#include <algorithm>
-
 #include "ui/handles.h"
 
 namespace ui {
