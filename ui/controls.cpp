@@ -5,6 +5,7 @@
 
 #include <algorithm>
 
+#include "ui/font.h"
 #include "ui/form.h"
 #include "ui/handles.h"
 
@@ -28,16 +29,6 @@ UINT staticFormat(Align a, bool wrap) {
     }
 }
 
-// Measured on a screen-compatible memory context, which gives the window's own figures:
-// a window's context costs more with every sibling it has, and forms have hundreds.
-SIZE textExtent(HFONT f, const std::wstring& s) {
-    static const MemoryDC screen(CreateCompatibleDC(nullptr));
-    if (!screen) return {0, 0};
-    SelectGuard sel(screen.get(), f ? static_cast<HGDIOBJ>(f) : GetStockObject(SYSTEM_FONT));
-    RECT r{0, 0, 0, 0};
-    DrawTextW(screen.get(), s.c_str(), static_cast<int>(s.size()), &r, DT_CALCRECT | DT_SINGLELINE | DT_NOPREFIX);
-    return {r.right, r.bottom};
-}
 }  // namespace
 
 // ---------------------------------------------------------------- Label

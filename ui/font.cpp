@@ -27,4 +27,15 @@ HFONT font(const std::wstring& face, int heightPx, unsigned style) {
     return h;
 }
 
+// Measured on a screen-compatible memory context, which gives the window's own figures:
+// a window's context costs more with every sibling it has, and forms have hundreds.
+SIZE textExtent(HFONT f, const std::wstring& s) {
+    static const MemoryDC screen(CreateCompatibleDC(nullptr));
+    if (!screen) return {0, 0};
+    SelectGuard sel(screen.get(), f ? static_cast<HGDIOBJ>(f) : GetStockObject(SYSTEM_FONT));
+    RECT r{0, 0, 0, 0};
+    DrawTextW(screen.get(), s.c_str(), static_cast<int>(s.size()), &r, DT_CALCRECT | DT_SINGLELINE | DT_NOPREFIX);
+    return {r.right, r.bottom};
+}
+
 }  // namespace ui

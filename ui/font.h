@@ -14,4 +14,7 @@ HFONT font(const std::wstring& face, int heightPx, unsigned style = Regular);
 // The form font of this program's windows.
 inline HFONT sansSerif(int heightPx, unsigned style = Regular) { return font(L"MS Sans Serif", heightPx, style); }
 
+// One line of text in that font (the system font for nullptr), as a window would measure it.
+SIZE textExtent(HFONT f, const std::wstring& s);
+
 }  // namespace ui

@@ -1,5 +1,6 @@
 #include "ui/tab_strip.h"
 
+#include "ui/font.h"
 #include "ui/handles.h"
 
 namespace ui {
@@ -8,14 +9,6 @@ namespace {
 constexpr int kMargin = 2;  // the chosen tab stands out by this much at the sides and top
 constexpr int kFrame = 2;   // the raised frame's width
 constexpr int kPad = 6;     // caption to tab edge, where tabs are as wide as their captions
-
-SIZE captionSize(HFONT f, const std::wstring& s) {
-    WindowDC dc(nullptr);
-    SelectGuard font(dc.get(), f ? f : GetStockObject(DEFAULT_GUI_FONT));
-    SIZE size{};
-    GetTextExtentPoint32W(dc.get(), s.c_str(), static_cast<int>(s.size()), &size);
-    return size;
-}
 
 void line(HDC dc, int x1, int y1, int x2, int y2, int color) {
     SelectGuard pen(dc, GetStockObject(DC_PEN));
@@ -28,15 +21,17 @@ void line(HDC dc, int x1, int y1, int x2, int y2, int color) {
 TabStrip::TabStrip(Window& parent, const TabStripArgs& a) : tabWidth_(a.tabWidth), tabHeight_(a.tabHeight) {
     createCustom(parent.hwnd(), WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS, 0, 0, 0, a.w, a.h);
     if (a.font) setFont(a.font, false);
-    if (tabHeight_ <= 0) tabHeight_ = captionSize(font(), L"Ag").cy + kPad + 2;
+    if (tabHeight_ <= 0) tabHeight_ = textExtent(tabFont(), L"Ag").cy + kPad + 2;
     lefts_.push_back(kMargin);
 }
+
+HFONT TabStrip::tabFont() const { return font() ? font() : static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT)); }
 
 int TabStrip::rowHeight() const { return kMargin + tabHeight_; }
 
 void TabStrip::addTab(const std::wstring& caption) {
     captions_.push_back(caption);
-    const int w = tabWidth_ > 0 ? tabWidth_ : captionSize(font(), caption).cx + 2 * kPad;
+    const int w = tabWidth_ > 0 ? tabWidth_ : textExtent(tabFont(), caption).cx + 2 * kPad;
     lefts_.push_back(lefts_.back() + w);
     InvalidateRect(hwnd(), nullptr, TRUE);
 }
@@ -88,7 +83,7 @@ void TabStrip::paint(HDC dc) const {
     // The frame around the pages, raised.
     RECT frame{0, row, client.right, client.bottom};
     DrawEdge(dc, &frame, EDGE_RAISED, BF_RECT);
-    SelectGuard useFont(dc, font() ? font() : GetStockObject(DEFAULT_GUI_FONT));
+    SelectGuard useFont(dc, tabFont());
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, GetSysColor(COLOR_BTNTEXT));
     // The others first, so that the chosen one is drawn over their edges.

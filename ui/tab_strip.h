@@ -36,6 +36,7 @@ protected:
 private:
     void paint(HDC dc) const;
     int rowHeight() const;
+    HFONT tabFont() const;
     int tabAt(POINT p) const;
     void choose(int i);
 
