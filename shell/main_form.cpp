@@ -173,7 +173,7 @@ std::vector<ui::MenuItem> TMainForm::menuItems() {
 }
 
 void TMainForm::buildToolbar() {
-    toolbar_ = &named<ui::Panel>(L"Panel", *this, ui::PanelArgs{0, 0, 589, 29, true});
+    toolbar_ = &named<ui::ToolBar>(L"Panel", *this, ui::PanelArgs{0, 0, 589, 29, true});
     struct Tool {
         const wchar_t* name;
         int x;
@@ -190,7 +190,7 @@ void TMainForm::buildToolbar() {
         {L"sbtAbout", 390, glyphAbout(), L"О программе", &TMainForm::sbtAboutClick},
     };
     for (const Tool& t : tools) {
-        auto& b = named<ui::ToolButton>(t.name, *toolbar_, ui::ToolButtonArgs{t.x, 2, 25, 25, &t.glyph, t.hint});
+        auto& b = toolbar_->addButton(t.name, ui::ToolButtonArgs{t.x, 2, 25, 25, &t.glyph, t.hint});
         b.onClick = [this, h = t.handler] { (this->*h)(); };
     }
     auto& exit = named<ui::Button>(L"bbExit", *toolbar_, ui::ButtonArgs{L"Выход", 416, 2, 170, 25, &glyphNo()});

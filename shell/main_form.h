@@ -8,6 +8,7 @@
 #include "ui/controls.h"
 #include "ui/file_dialog.h"
 #include "ui/form.h"
+#include "ui/tool_bar.h"
 
 namespace MainSet {
 
@@ -68,6 +69,8 @@ public:
     bool preTranslate(MSG& msg) override;
 
     ui::PageControl& PageCtrlSet() const { return *pageCtrl_; }
+    // The buttons under the menu bar.
+    ui::ToolBar& toolbar() const { return *toolbar_; }
     ui::ScrollBox& ScrollBox1() const { return *scroll1_; }
     ui::ScrollBox& ScrollBox2() const { return *scroll2_; }
     ui::Panel& PanelSet1() const { return *panel1_; }
@@ -93,7 +96,7 @@ private:
     void buildDisciplineTable();
     void setPage1TabOrder();
 
-    ui::Panel* toolbar_ = nullptr;
+    ui::ToolBar* toolbar_ = nullptr;
     ui::PageControl* pageCtrl_ = nullptr;
     ui::ScrollBox* scroll1_ = nullptr;
     ui::ScrollBox* scroll2_ = nullptr;

@@ -216,135 +216,6 @@ bool Button::onDrawItem(const DRAWITEMSTRUCT* dis) {
     return true;
 }
 
-// ---------------------------------------------------------------- ToolButton
-ToolButton::ToolButton(Window& parent, const ToolButtonArgs& a)
-    : glyph_(a.glyph), hint_(a.hint), group_(a.groupIndex) {
-    createCustom(parent.hwnd(), WS_CHILD | WS_VISIBLE, 0, a.x, a.y, a.w, a.h, a.caption);
-}
-
-void ToolButton::makeHint(const MSG& first) {
-    // Made at the first hover, not with the button: a hint is a top-level window, and
-    // windows full of buttons would open that much slower.
-    if (tip_ || hint_.empty()) return;
-    useCommonControls();
-    tip_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, 0, 0, 0,
-                           0, hwnd(), nullptr, GetModuleHandleW(nullptr), nullptr);
-    if (!tip_) return;
-    TOOLINFOW ti{};
-    ti.cbSize = sizeof(ti);
-    ti.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
-    ti.hwnd = hwnd();
-    ti.uId = reinterpret_cast<UINT_PTR>(hwnd());
-    ti.lpszText = hint_.data();
-    SendMessageW(tip_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&ti));
-    // The hover that made it came before its subclass did.
-    SendMessageW(tip_, TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(&first));
-}
-
-void ToolButton::click() {
-    if (group_ != 0) setDown(true);
-    if (onClick) onClick();
-}
-
-void ToolButton::setDown(bool d) {
-    if (d && group_ != 0) {
-        // Radio group: pressing one releases the others of its group.
-        for (HWND s = GetWindow(GetParent(hwnd()), GW_CHILD); s; s = GetWindow(s, GW_HWNDNEXT)) {
-            if (auto* b = dynamic_cast<ToolButton*>(Window::fromHandle(s)); b && b != this && b->group_ == group_ && b->down_) {
-                b->down_ = false;
-                b->invalidate();
-            }
-        }
-    }
-    down_ = d;
-    invalidate();
-}
-
-void ToolButton::paint(HDC dc) {
-    RECT r;
-    GetClientRect(hwnd(), &r);
-    FillRect(dc, &r, GetSysColorBrush(COLOR_BTNFACE));
-    bool sunk = pressed_ || down_;
-    bool on = enabled();
-    if (sunk) {
-        if (down_ && !pressed_) {
-            // The down state shows a dithered face, as latched buttons do.
-            RECT in = r;
-            InflateRect(&in, -1, -1);
-            FillRect(dc, &in, GetSysColorBrush(COLOR_BTNHIGHLIGHT));
-        }
-        DrawEdge(dc, &r, BDR_SUNKENOUTER, BF_RECT);
-    } else if (hot_ && on) {
-        DrawEdge(dc, &r, BDR_RAISEDINNER, BF_RECT);
-    }
-    int off = sunk ? 1 : 0;
-    std::wstring caption = text();
-    int gw = glyph_ ? glyph_->width : 0, gh = glyph_ ? glyph_->height : 0;
-    if (glyph_) {
-        int x = caption.empty() ? (r.right - gw) / 2 : 4;
-        drawPicture(dc, x + off, (r.bottom - gh) / 2 + off, *glyph_, !on);
-    }
-    if (!caption.empty()) {
-        SelectGuard sel(dc, font());
-        SetBkMode(dc, TRANSPARENT);
-        SetTextColor(dc, GetSysColor(on ? COLOR_BTNTEXT : COLOR_GRAYTEXT));
-        RECT tr = r;
-        tr.left += glyph_ ? gw + 8 : 0;
-        OffsetRect(&tr, off, off);
-        DrawTextW(dc, caption.c_str(), -1, &tr, DT_SINGLELINE | DT_VCENTER | (glyph_ ? DT_LEFT : DT_CENTER));
-    }
-}
-
-LRESULT ToolButton::handleMessage(UINT msg, WPARAM wp, LPARAM lp) {
-    switch (msg) {
-    case WM_PAINT: {
-        PaintDC dc(hwnd());
-        paint(dc.get());
-        return 0;
-    }
-    case WM_ERASEBKGND: return 1;
-    case WM_LBUTTONDOWN:
-    case WM_LBUTTONDBLCLK:
-        SetCapture(hwnd());
-        pressed_ = true;
-        invalidate();
-        return 0;
-    case WM_MOUSEMOVE:
-        if (!tip_) {
-            const DWORD at = GetMessagePos();
-            makeHint(MSG{hwnd(), msg, wp, lp, static_cast<DWORD>(GetMessageTime()), {GET_X_LPARAM(at), GET_Y_LPARAM(at)}});
-        }
-        if (!hot_) {
-            hot_ = true;
-            TRACKMOUSEEVENT t{sizeof(t), TME_LEAVE, hwnd(), 0};
-            TrackMouseEvent(&t);
-            invalidate();
-        }
-        return 0;
-    case WM_MOUSELEAVE:
-        hot_ = false;
-        invalidate();
-        return 0;
-    case WM_LBUTTONUP:
-        if (pressed_) {
-            pressed_ = false;
-            ReleaseCapture();
-            invalidate();
-            POINT p{GET_X_LPARAM(lp), GET_Y_LPARAM(lp)};
-            RECT r;
-            GetClientRect(hwnd(), &r);
-            if (PtInRect(&r, p) && enabled()) click();
-        }
-        return 0;
-    case WM_ENABLE:
-        invalidate();
-        break;
-    default:
-        break;
-    }
-    return Window::handleMessage(msg, wp, lp);
-}
-
 // ---------------------------------------------------------------- Panel
 Panel::Panel(Window& parent, const PanelArgs& a) : Panel(parent.hwnd(), a) {}
 
@@ -384,31 +255,30 @@ void Panel::paintCaptions(HDC dc, const RECT& area) const {
     }
 }
 
-LRESULT Panel::handleMessage(UINT msg, WPARAM wp, LPARAM lp) {
-    if (msg == WM_PAINT && !captions_.empty() && !bevel_ && !groupBox_) {
-        PaintDC dc(hwnd());
-        paintCaptions(dc.get(), dc.area());
-        return 0;
+void Panel::paint(HDC dc, const RECT& area) {
+    RECT r;
+    GetClientRect(hwnd(), &r);
+    paintCaptions(dc, area);
+    if (bevel_) DrawEdge(dc, &r, BDR_RAISEDINNER, BF_RECT);
+    if (groupBox_) {
+        SelectGuard sel(dc, font());
+        TEXTMETRICW tm;
+        GetTextMetricsW(dc, &tm);
+        RECT fr = r;
+        fr.top += tm.tmHeight / 2;
+        DrawEdge(dc, &fr, EDGE_ETCHED, BF_RECT);
+        std::wstring caption = text();
+        SetBkColor(dc, GetSysColor(COLOR_BTNFACE));
+        SetBkMode(dc, OPAQUE);
+        SetTextColor(dc, GetSysColor(COLOR_BTNTEXT));
+        TextOutW(dc, 8, 0, caption.c_str(), static_cast<int>(caption.size()));
     }
-    if (msg == WM_PAINT && (bevel_ || groupBox_)) {
+}
+
+LRESULT Panel::handleMessage(UINT msg, WPARAM wp, LPARAM lp) {
+    if (msg == WM_PAINT) {
         PaintDC dc(hwnd());
-        RECT r;
-        GetClientRect(hwnd(), &r);
-        paintCaptions(dc.get(), dc.area());
-        if (bevel_) DrawEdge(dc.get(), &r, BDR_RAISEDINNER, BF_RECT);
-        if (groupBox_) {
-            SelectGuard sel(dc.get(), font());
-            TEXTMETRICW tm;
-            GetTextMetricsW(dc.get(), &tm);
-            RECT fr = r;
-            fr.top += tm.tmHeight / 2;
-            DrawEdge(dc.get(), &fr, EDGE_ETCHED, BF_RECT);
-            std::wstring caption = text();
-            SetBkColor(dc.get(), GetSysColor(COLOR_BTNFACE));
-            SetBkMode(dc.get(), OPAQUE);
-            SetTextColor(dc.get(), GetSysColor(COLOR_BTNTEXT));
-            TextOutW(dc.get(), 8, 0, caption.c_str(), static_cast<int>(caption.size()));
-        }
+        paint(dc.get(), dc.area());
         return 0;
     }
     if (msg == WM_SETTEXT && groupBox_) {

@@ -109,41 +109,6 @@ private:
     bool default_ = false;
 };
 
-struct ToolButtonArgs {
-    int x = 0, y = 0, w = 25, h = 25;
-    const Picture* glyph = nullptr;
-    std::wstring hint;
-    std::wstring caption;
-    int groupIndex = 0;  // buttons of one group work as radio buttons
-};
-
-// A flat picture button that does not take the focus, with a hint on hover.
-class ToolButton : public Window {
-public:
-    ToolButton(Window& parent, const ToolButtonArgs& a);
-    std::function<void()> onClick;
-    void click();
-    void setDown(bool d);
-    bool down() const { return down_; }
-    const std::wstring& hint() const { return hint_; }
-    // The hint's window, once the pointer has been over the button.
-    HWND hintWindow() const { return tip_; }
-
-protected:
-    LRESULT handleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
-
-private:
-    void paint(HDC dc);
-    void makeHint(const MSG& first);
-    const Picture* glyph_;
-    std::wstring hint_;
-    int group_;
-    bool down_ = false;
-    bool pressed_ = false;
-    bool hot_ = false;
-    HWND tip_ = nullptr;
-};
-
 struct PanelArgs {
     int x = 0, y = 0, w = 100, h = 100;
     bool bevel = false;
@@ -172,6 +137,8 @@ public:
 
 protected:
     LRESULT handleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
+    // The bevel or the group box frame, and the captions.
+    virtual void paint(HDC dc, const RECT& area);
 
 private:
     void paintCaptions(HDC dc, const RECT& area) const;

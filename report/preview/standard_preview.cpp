@@ -170,7 +170,7 @@ TRepStandardPreview::~TRepStandardPreview() = default;
 
 void TRepStandardPreview::CreateControls() {
     const SIZE c = clientSize();
-    Toolbar = &add<ui::Panel>(*this, ui::PanelArgs{0, 0, c.cx, kToolbarHeight});
+    Toolbar = &add<ui::ToolBar>(*this, ui::PanelArgs{0, 0, c.cx, kToolbarHeight});
     Toolbar->name = L"Toolbar";
     StatusPanel = &add<ui::Panel>(*this, ui::PanelArgs{0, c.cy - kStatusHeight, c.cx, kStatusHeight});
     StatusPanel->name = L"StatusPanel";
@@ -182,8 +182,7 @@ void TRepStandardPreview::CreateControls() {
         a.glyph = &PreviewGlyph(row.glyph);
         a.hint = row.hint;
         a.groupIndex = row.group;
-        ui::ToolButton& b = Toolbar->add<ui::ToolButton>(*Toolbar, a);
-        b.name = row.name;
+        ui::ToolButton& b = Toolbar->addButton(row.name, a);
         b.onClick = [this, click = row.click] { (this->*click)(); };
         this->*row.field = &b;
     }

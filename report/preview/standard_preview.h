@@ -9,6 +9,7 @@
 #include "report/preview/rep_preview.h"
 #include "ui/controls.h"
 #include "ui/form.h"
+#include "ui/tool_bar.h"
 
 namespace rep {
 
@@ -36,7 +37,7 @@ public:
     std::function<std::wstring(int page)> PageNote;
 
     // From the form definition.
-    ui::Panel* Toolbar = nullptr;
+    ui::ToolBar* Toolbar = nullptr;
     ui::Panel* StatusPanel = nullptr;
     ui::ToolButton* ZoomToFit = nullptr;
     ui::ToolButton* ZoomTo100 = nullptr;

@@ -231,7 +231,7 @@ TEST_F(AboutBox, ItsButtonClosesItAndItOpensWhereTheTickerIsNow) {
                       return true;
                   },
                   [] { return !About->isModal(); }});
-    click(*MainForm->control(L"sbtAbout"));
+    click(*MainForm->toolbar().button(L"sbtAbout"));
     waitUntil([&] { return first.finished() || first.timedOut(); });
     EXPECT_TRUE(first.finished());
     EXPECT_FALSE(About->visible());

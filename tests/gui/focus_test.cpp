@@ -63,7 +63,7 @@ TEST_F(Focus, StartsInTheFirstFieldAndComesBackAfterEveryWindowThatTookIt) {
     auto& sheet1 = SetReport::BlankoSheet1->Report1;
     auto& sheet2 = SetReport2::BlankoSheet2->Report1;
     const Case cases[] = {
-        {"about box", L"edTown", [] { click(*MainForm->control(L"sbtAbout")); },
+        {"about box", L"edTown", [] { click(*MainForm->toolbar().button(L"sbtAbout")); },
          {escWhenActive([] { return AboutSet::About->hwnd(); }), [] { return !AboutSet::About->isModal(); }}},
         {"settings dialog", L"edEntry2", [] { MainForm->runMenuCommand(MainForm->menuId(L"mnSettings")); },
          {[] {

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "ui/app.h"
+#include "ui/tool_bar.h"
 #include "ui/window.h"
 
 namespace guitest {
@@ -94,6 +95,17 @@ inline void sendClick(ui::Window& w) {
     RECT r;
     GetClientRect(w.hwnd(), &r);
     sendClick(w.hwnd(), r.right / 2, r.bottom / 2);
+}
+
+// At the middle of a button of a tool bar.
+inline void sendClick(ui::ToolButton& b) {
+    const RECT& r = b.rect();
+    sendClick(b.bar().hwnd(), (r.left + r.right) / 2, (r.top + r.bottom) / 2);
+}
+
+inline void click(ui::ToolButton& b) {
+    sendClick(b);
+    pump(40);
 }
 
 inline void click(HWND hwnd, int x, int y) {

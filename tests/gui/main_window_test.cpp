@@ -4,6 +4,7 @@
 
 #include <commctrl.h>
 
+#include <map>
 #include <memory>
 
 #include "shell/discipline_table.h"
@@ -211,9 +212,9 @@ TEST_F(MainWindow, EnterOnPageOneRunsPrintPageOneAndOnPageTwoNothing) {
 TEST_F(MainWindow, EveryTriggerReachesItsCommand) {
     // A click is handled when the loop gets to it, which on a busy machine takes a while.
     auto reaches = [](int& count, int n) { return waitUntil([&] { return count == n; }); };
-    click(*MainForm->control(L"sbtPrint1"));
+    click(*MainForm->toolbar().button(L"sbtPrint1"));
     EXPECT_TRUE(reaches(previews1, 1));
-    click(*MainForm->control(L"sbtPrint2"));
+    click(*MainForm->toolbar().button(L"sbtPrint2"));
     EXPECT_TRUE(reaches(previews2, 1));
     MainForm->runMenuCommand(MainForm->menuId(L"mnPrintSheet1"));
     MainForm->runMenuCommand(MainForm->menuId(L"mnPrintSheet2"));
@@ -351,28 +352,37 @@ TEST_F(MainWindow, LabelsAndToolbarAsLaidOut) {
         {L"sbtSet", 87, L""},                        {L"sbtPrint1", 145, L"Печать первой страницы"},
         {L"sbtPrint2", 313, L"Печать второй страницы"}, {L"sbtAbout", 390, L"О программе"},
     };
+    ui::ToolBar& bar = MainForm->toolbar();
+    ASSERT_EQ(bar.buttons().size(), std::size(tools));
     for (const auto& t : tools) {
-        auto* b = dynamic_cast<ui::ToolButton*>(MainForm->control(t.name));
+        ui::ToolButton* b = bar.button(t.name);
         ASSERT_NE(b, nullptr) << t.name;
-        EXPECT_EQ(b->left(), t.x);
-        EXPECT_EQ(b->top(), 2);
-        EXPECT_EQ(b->width(), 25);
+        EXPECT_EQ(b->rect().left, t.x);
+        EXPECT_EQ(b->rect().top, 2);
+        EXPECT_EQ(b->rect().right - b->rect().left, 25);
         EXPECT_EQ(b->hint(), t.hint);
-        // The hint's window comes with the first hover and holds the hint.
-        SendMessageW(b->hwnd(), WM_MOUSEMOVE, 0, MAKELPARAM(5, 5));
-        if (!*t.hint) {
-            EXPECT_EQ(b->hintWindow(), nullptr) << t.name;
-            continue;
-        }
-        ASSERT_NE(b->hintWindow(), nullptr) << t.name;
+    }
+    // The hints' window comes with the first hover over a button that has one, and holds
+    // each hint over its button, none over the button without.
+    SendMessageW(bar.hwnd(), WM_MOUSEMOVE, 0, MAKELPARAM(bar.button(L"sbtSet")->rect().left + 5, 5));
+    EXPECT_EQ(bar.hintWindow(), nullptr);
+    SendMessageW(bar.hwnd(), WM_MOUSEMOVE, 0, MAKELPARAM(bar.button(L"sbtPrint2")->rect().left + 5, 5));
+    ASSERT_NE(bar.hintWindow(), nullptr);
+    std::map<LONG, std::wstring> hints;
+    for (int i = 0;; ++i) {
         wchar_t text[80]{};
         TOOLINFOW ti{};
         ti.cbSize = sizeof ti;
         ti.lpszText = text;
-        ASSERT_TRUE(SendMessageW(b->hintWindow(), TTM_ENUMTOOLSW, 0, reinterpret_cast<LPARAM>(&ti))) << t.name;
-        EXPECT_EQ(ti.hwnd, b->hwnd());
-        EXPECT_STREQ(text, t.hint);
+        if (!SendMessageW(bar.hintWindow(), TTM_ENUMTOOLSW, i, reinterpret_cast<LPARAM>(&ti))) break;
+        EXPECT_EQ(ti.hwnd, bar.hwnd());
+        EXPECT_EQ(ti.rect.right - ti.rect.left, 25);
+        hints[ti.rect.left] = text;
     }
+    std::map<LONG, std::wstring> expected;
+    for (const auto& t : tools)
+        if (*t.hint) expected[t.x] = t.hint;
+    EXPECT_EQ(hints, expected);
     ui::Window* exit = MainForm->control(L"bbExit");
     EXPECT_EQ(exit->text(), L"Выход");
     EXPECT_EQ(exit->left(), 416);

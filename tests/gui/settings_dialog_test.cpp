@@ -124,7 +124,7 @@ protected:
         steps.insert(steps.begin(), [] { return dialogUp(); });
         steps.push_back([] { return !Settings->isModal(); });
         Script script(std::move(steps));
-        if (byToolbar) click(*MainForm->control(L"sbtSet"));
+        if (byToolbar) click(*MainForm->toolbar().button(L"sbtSet"));
         else MainForm->mnSettingsClick();
         waitUntil([&] { return script.finished() || script.timedOut(); });
         EXPECT_TRUE(script.finished());

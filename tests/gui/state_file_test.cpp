@@ -172,7 +172,7 @@ protected:
 
 TEST_F(StateFile, AFreshWindowSavedAtOnceWritesTheDefaultsByteForByte) {
     const std::wstring path = folder.file(L"Set1.Blk");
-    runFileCommand([] { click(*MainForm->control(L"sbtSave")); }, L"Сохранить текущее состояние как...", path);
+    runFileCommand([] { click(*MainForm->toolbar().button(L"sbtSave")); }, L"Сохранить текущее состояние как...", path);
     auto bytes = hostfiles::readBytes(path);
     ASSERT_TRUE(bytes);
     EXPECT_EQ(*bytes, freshFile());
@@ -195,7 +195,7 @@ TEST_F(StateFile, SavingOverAFileAsksFirstAndThenReplacesItCompletely) {
 TEST_F(StateFile, TheOpenCommandFillsTheWindowFromTheFile) {
     const std::wstring path = folder.file(L"Иванов.Blk");
     hostfiles::writeBytes(path, fullFile({{1, L"г. Новый"}, {6, L"Иванов"}, {9, L"1"}, {136, L"11"}}));
-    runFileCommand([] { click(*MainForm->control(L"sbtOpen")); }, L"Открыть состояние из...", path);
+    runFileCommand([] { click(*MainForm->toolbar().button(L"sbtOpen")); }, L"Открыть состояние из...", path);
     EXPECT_EQ(MainForm->fieldText(L"edTown"), L"г. Новый");
     EXPECT_EQ(MainForm->fieldText(L"edSurName"), L"Иванов");
     EXPECT_EQ(MainForm->fieldText(L"cbTrial"), L"прошла");
@@ -458,7 +458,7 @@ TEST_F(StateFile, UnsavedInputIsNeverThrownAwayWithoutAsking) {
     const Case goBack[] = {
         {"close box", closeBox},
         {"exit", [] { MainForm->runMenuCommand(MainForm->menuId(L"mnExit")); }},
-        {"open", [] { click(*MainForm->control(L"sbtOpen")); }},
+        {"open", [] { click(*MainForm->toolbar().button(L"sbtOpen")); }},
     };
     for (const Case& c : goBack) {
         SCOPED_TRACE(c.what);
