@@ -284,29 +284,39 @@ void TRepPreview::UpdateScrollBars() {
     const int viewH = std::max(0, innerH - (needH ? barH : 0));
     hPos_ = std::clamp(hPos_, 0, std::max(0, extentW - viewW));
     vPos_ = std::clamp(vPos_, 0, std::max(0, extentH - viewH));
+    // The bars are shown and hidden together by their style bits and one frame change, and
+    // drawn once: shown one by one, each would redraw the frame at once, and under Wine every
+    // drawing of themed scroll bars costs about 5 ms.
+    const LONG wanted = (style & ~(WS_HSCROLL | WS_VSCROLL)) | (needH ? WS_HSCROLL : 0) | (needV ? WS_VSCROLL : 0);
+    if (wanted != style) SetWindowLongW(hwnd(), GWL_STYLE, wanted);
     bool changed = false;
     auto apply = [this, &changed](int bar, bool need, int extent, int view, int pos) {
         const BarState now{need, need ? extent : 0, need ? view : 0, need ? pos : 0};
         BarState& last = bar == SB_HORZ ? barH_ : barV_;
-        if (now == last) return;
+        if (now == last || !need) {
+            last = now;
+            return;
+        }
         last = now;
         changed = true;
-        if (need) {
-            SCROLLINFO si{};
-            si.cbSize = sizeof si;
-            si.fMask = SIF_RANGE | SIF_PAGE | SIF_POS;
-            si.nMin = 0;
-            si.nMax = extent - 1;
-            si.nPage = static_cast<UINT>(view);
-            si.nPos = pos;
-            SetScrollInfo(hwnd(), bar, &si, FALSE);
-        }
-        ShowScrollBar(hwnd(), bar, need ? TRUE : FALSE);
+        SCROLLINFO si{};
+        si.cbSize = sizeof si;
+        si.fMask = SIF_RANGE | SIF_PAGE | SIF_POS;
+        si.nMin = 0;
+        si.nMax = extent - 1;
+        si.nPage = static_cast<UINT>(view);
+        si.nPos = pos;
+        SetScrollInfo(hwnd(), bar, &si, FALSE);
     };
     apply(SB_HORZ, needH, extentW, viewW, hPos_);
     apply(SB_VERT, needV, extentH, viewH, vPos_);
-    // Both bars are drawn once, with the next paint, not each as it is set.
-    if (changed) RedrawWindow(hwnd(), nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE);
+    if (wanted != style) {
+        // Redraws the frame; the client follows from WM_SIZE.
+        SetWindowPos(hwnd(), nullptr, 0, 0, 0, 0, SWP_FRAMECHANGED | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    } else if (changed) {
+        // Both bars are drawn once, with the next paint, not each as it is set.
+        RedrawWindow(hwnd(), nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE);
+    }
     updatingBars_ = false;
 }
 

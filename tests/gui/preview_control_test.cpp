@@ -15,6 +15,7 @@
 #include "tests/gui/gui_util.h"
 #include "tests/win/page_pictures.h"
 #include "ui/form.h"
+#include "ui/subclass.h"
 #include "ui/timer.h"
 
 using namespace guitest;
@@ -67,6 +68,11 @@ std::wstring ShownText(const TRepPreview& v) {
 }
 
 // A plain window holding one preview control of the given outer size.
+LRESULT CALLBACK countFrames(HWND h, UINT m, WPARAM w, LPARAM l, UINT_PTR, DWORD_PTR ref) {
+    if (m == WM_NCPAINT) ++*reinterpret_cast<int*>(ref);
+    return ui::defSubclassProc(h, m, w, l);
+}
+
 class Host {
 public:
     Host(int w, int h) {
@@ -516,9 +522,14 @@ TEST_F(PreviewControl, TheScrollBarsTrackTheThumbAndFollowTheImage) {
     EXPECT_EQ(v.VertPosition(), 8);
     v.SetVertPosition(100000);
     EXPECT_EQ(v.VertPosition(), v.Image().Height() - v.ViewSize().cy);
-    // The whole page in view: no bars.
+    // The whole page in view: no bars. Both go with one drawing of the frame (under Wine
+    // each drawing of the bars costs milliseconds).
+    int framesDrawn = 0;
+    ui::setSubclass(v.hwnd(), countFrames, 7, reinterpret_cast<DWORD_PTR>(&framesDrawn));
     v.FitToPage();
     pump(20);
+    ui::removeSubclass(v.hwnd(), countFrames, 7);
+    EXPECT_EQ(framesDrawn, 1);
     style = GetWindowLongW(v.hwnd(), GWL_STYLE);
     EXPECT_FALSE(style & WS_HSCROLL);
     EXPECT_FALSE(style & WS_VSCROLL);
