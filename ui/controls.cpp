@@ -226,7 +226,24 @@ Panel::Panel(HWND parent, const PanelArgs& a) : bevel_(a.bevel), groupBox_(a.gro
     if (a.font) setFont(a.font, false);
 }
 
-const Panel::Caption& Panel::addCaption(const std::wstring& name, const LabelArgs& a) {
+Panel::Caption::Caption(Panel& panel, std::wstring name, std::wstring text, RECT rect, HFONT font, UINT format)
+    : name(std::move(name)), panel_(panel), text_(std::move(text)), rect_(rect), font_(font), format_(format) {}
+
+void Panel::Caption::setText(std::wstring text) {
+    if (text == text_) return;
+    text_ = std::move(text);
+    InvalidateRect(panel_.hwnd(), &rect_, TRUE);
+}
+
+void Panel::Caption::setBounds(int x, int y, int w, int h) {
+    const RECT now{x, y, x + w, y + h};
+    if (EqualRect(&now, &rect_)) return;
+    InvalidateRect(panel_.hwnd(), &rect_, TRUE);
+    rect_ = now;
+    InvalidateRect(panel_.hwnd(), &rect_, TRUE);
+}
+
+Panel::Caption& Panel::addCaption(const std::wstring& name, const LabelArgs& a) {
     HFONT f = a.font ? a.font : font();
     int w = a.w, h = a.h;
     if (w == 0 || h == 0) {
@@ -234,24 +251,25 @@ const Panel::Caption& Panel::addCaption(const std::wstring& name, const LabelArg
         if (w == 0) w = s.cx;
         if (h == 0) h = s.cy;
     }
-    captions_.push_back({name, a.caption, {a.x, a.y, a.x + w, a.y + h}, f, staticFormat(a.align, a.wordWrap)});
-    InvalidateRect(hwnd(), &captions_.back().rect, TRUE);
-    return captions_.back();
+    captions_.push_back(std::make_unique<Caption>(*this, name, a.caption, RECT{a.x, a.y, a.x + w, a.y + h}, f,
+                                                  staticFormat(a.align, a.wordWrap)));
+    InvalidateRect(hwnd(), &captions_.back()->rect_, TRUE);
+    return *captions_.back();
 }
 
-const Panel::Caption* Panel::caption(const std::wstring& name) const {
-    for (const Caption& c : captions_)
-        if (c.name == name) return &c;
+Panel::Caption* Panel::caption(const std::wstring& name) const {
+    for (const auto& c : captions_)
+        if (c->name == name) return c.get();
     return nullptr;
 }
 
 void Panel::paintCaptions(HDC dc, const RECT& area) const {
     SetBkMode(dc, TRANSPARENT);
-    for (const Caption& c : captions_) {
-        RECT r = c.rect, dummy;
+    for (const auto& c : captions_) {
+        RECT r = c->rect_, dummy;
         if (!IntersectRect(&dummy, &r, &area)) continue;
-        SelectGuard f(dc, c.font ? static_cast<HGDIOBJ>(c.font) : GetStockObject(SYSTEM_FONT));
-        DrawTextW(dc, c.text.c_str(), static_cast<int>(c.text.size()), &r, c.format);
+        SelectGuard f(dc, c->font_ ? static_cast<HGDIOBJ>(c->font_) : GetStockObject(SYSTEM_FONT));
+        DrawTextW(dc, c->text_.c_str(), static_cast<int>(c->text_.size()), &r, c->format_);
     }
 }
 

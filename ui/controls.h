@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -124,16 +125,32 @@ public:
     Panel(Window& parent, const PanelArgs& a);
     explicit Panel(HWND parent, const PanelArgs& a);
 
-    // Fixed text drawn by the panel itself, laid out as a label would be. Under Wine a label
-    // window costs about 0.7 ms to make, and the main window's first screen has fourteen.
-    struct Caption {
-        std::wstring name, text;
-        RECT rect;
-        HFONT font;
-        UINT format;  // DrawText's
+    // Text drawn by the panel itself, laid out as a label would be. Under Wine a label window
+    // costs about 0.7 ms to make: the main window's first screen has fourteen, and each
+    // preview three.
+    class Caption {
+    public:
+        Caption(Panel& panel, std::wstring name, std::wstring text, RECT rect, HFONT font, UINT format);
+        Caption(const Caption&) = delete;
+        Caption& operator=(const Caption&) = delete;
+        const std::wstring name;
+        const std::wstring& text() const { return text_; }
+        void setText(std::wstring text);
+        const RECT& rect() const { return rect_; }
+        void setBounds(int x, int y, int w, int h);
+        HFONT font() const { return font_; }
+        UINT format() const { return format_; }  // DrawText's
+
+    private:
+        friend class Panel;
+        Panel& panel_;
+        std::wstring text_;
+        RECT rect_;
+        HFONT font_;
+        UINT format_;
     };
-    const Caption& addCaption(const std::wstring& name, const LabelArgs& a);
-    const Caption* caption(const std::wstring& name) const;
+    Caption& addCaption(const std::wstring& name, const LabelArgs& a);
+    Caption* caption(const std::wstring& name) const;
 
 protected:
     LRESULT handleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
@@ -144,7 +161,7 @@ private:
     void paintCaptions(HDC dc, const RECT& area) const;
     bool bevel_;
     bool groupBox_;
-    std::vector<Caption> captions_;
+    std::vector<std::unique_ptr<Caption>> captions_;
 };
 
 // A bordered area with scroll bars that scrolls one larger content panel.

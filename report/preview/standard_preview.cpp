@@ -85,6 +85,9 @@ constexpr int kNoticeLeft = 106;
 constexpr int kNoteWidth = 260;
 constexpr int kNoteGap = 8;
 
+// The page count sits in the status bar's right end, a part as wide as the panel that held it.
+int StatusLeft(int clientWidth) { return clientWidth - kPanel1Width + 2; }
+
 int ViewHeight(SIZE client) {
     return std::max(0, static_cast<int>(client.cy) - kToolbarHeight - kStatusHeight);
 }
@@ -191,15 +194,9 @@ void TRepStandardPreview::CreateControls() {
     Exit->name = L"Exit";
     Exit->onClick = [this] { ExitClick(); };
     setCancelButton(Exit);
-    Panel1 = &StatusPanel->add<ui::Panel>(*StatusPanel,
-                                          ui::PanelArgs{c.cx - kPanel1Width, 0, kPanel1Width, kStatusHeight});
-    Panel1->name = L"Panel1";
-    Status = &Panel1->add<ui::Label>(*Panel1, ui::LabelArgs{kWorkingText, 2, 3, kPanel1Width - 4, 13});
-    Status->name = L"Status";
-    Notice = &StatusPanel->add<ui::Label>(*StatusPanel, ui::LabelArgs{L"", kNoticeLeft, 3, 0, 13});
-    Notice->name = L"Notice";
-    Note = &StatusPanel->add<ui::Label>(*StatusPanel, ui::LabelArgs{L"", kNoticeLeft, 3, 0, 13});
-    Note->name = L"Note";
+    Status = &StatusPanel->addCaption(L"Status", ui::LabelArgs{kWorkingText, StatusLeft(c.cx), 3, kPanel1Width - 4, 13});
+    Notice = &StatusPanel->addCaption(L"Notice", ui::LabelArgs{L"", kNoticeLeft, 3, 0, 13});
+    Note = &StatusPanel->addCaption(L"Note", ui::LabelArgs{L"", kNoticeLeft, 3, 0, 13});
     LayOutNotes();
     RepPreview = &add<TRepPreview>(*this, 0, kToolbarHeight);
     RepPreview->setBounds(0, kToolbarHeight, c.cx, ViewHeight(c));
@@ -224,10 +221,10 @@ void TRepStandardPreview::Show() {
 }
 
 void TRepStandardPreview::Realign(SIZE c) {
-    if (!Toolbar || !StatusPanel || !Panel1 || !RepPreview) return;
+    if (!Toolbar || !StatusPanel || !Status || !RepPreview) return;
     Toolbar->setBounds(0, 0, c.cx, kToolbarHeight);
     StatusPanel->setBounds(0, c.cy - kStatusHeight, c.cx, kStatusHeight);
-    Panel1->setBounds(c.cx - kPanel1Width, 0, kPanel1Width, kStatusHeight);
+    Status->setBounds(StatusLeft(c.cx), 3, kPanel1Width - 4, 13);
     LayOutNotes(c.cx);
     RepPreview->setBounds(0, kToolbarHeight, c.cx, ViewHeight(c));
 }

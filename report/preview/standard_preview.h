@@ -51,10 +51,11 @@ public:
     ui::ToolButton* Save = nullptr;
     ui::ToolButton* Load = nullptr;
     ui::Button* Exit = nullptr;
-    ui::Panel* Panel1 = nullptr;
-    ui::Label* Status = nullptr;
-    ui::Label* Notice = nullptr;  // what the check found
-    ui::Label* Note = nullptr;  // left of Status, beside the gauge
+    // Texts of the status bar, drawn by it: the page count at its right end, and left of
+    // it the page's note and the notice of what the check found, beside the gauge.
+    ui::Panel::Caption* Status = nullptr;
+    ui::Panel::Caption* Notice = nullptr;
+    ui::Panel::Caption* Note = nullptr;
     TRepPreview* RepPreview = nullptr;
     // Set by the constructor.
     TRepPrinter* ReportPrinter = nullptr;

@@ -316,22 +316,22 @@ TEST_F(MainWindow, LabelsAndToolbarAsLaidOut) {
     for (const auto& l : labels) {
         const ui::Panel::Caption* c = panel.caption(l.name);
         ASSERT_NE(c, nullptr) << l.name;
-        EXPECT_EQ(c->text, l.caption);
-        EXPECT_EQ(c->rect.left, l.x);
-        EXPECT_EQ(c->rect.top, l.y);
+        EXPECT_EQ(c->text(), l.caption);
+        EXPECT_EQ(c->rect().left, l.x);
+        EXPECT_EQ(c->rect().top, l.y);
     }
     LOGFONTW lf{};
-    GetObjectW(panel.caption(L"lbBlkToDipl2")->font, sizeof(lf), &lf);
+    GetObjectW(panel.caption(L"lbBlkToDipl2")->font(), sizeof(lf), &lf);
     EXPECT_EQ(lf.lfHeight, -16);
     EXPECT_EQ(lf.lfWeight, FW_BOLD);
-    GetObjectW(panel.caption(L"Label1")->font, sizeof(lf), &lf);
+    GetObjectW(panel.caption(L"Label1")->font(), sizeof(lf), &lf);
     EXPECT_TRUE(lf.lfItalic);
-    EXPECT_TRUE(panel.caption(L"Label1")->format & DT_CENTER);
+    EXPECT_TRUE(panel.caption(L"Label1")->format() & DT_CENTER);
     // The panel draws them: the caption's box holds text-coloured pixels on screen.
     MainForm->PageCtrlSet().setActivePage(0);
     MainForm->ScrollBox1().scrollTo(0);
     UpdateWindow(MainForm->hwnd());
-    const RECT fio = panel.caption(L"lbFIO")->rect;
+    const RECT fio = panel.caption(L"lbFIO")->rect();
     HDC dc = GetDC(panel.hwnd());
     int dark = 0;
     for (int y = fio.top; y < fio.bottom; ++y)

@@ -1,4 +1,4 @@
-// Buttons drawn by their bar, worked with the real mouse.
+// Controls that are not windows of their own but drawn by the panel that holds them.
 #include <gtest/gtest.h>
 #include <windows.h>
 
@@ -23,6 +23,19 @@ public:
     }
     ui::ToolBar* bar;
 };
+
+// Pixels of text colour inside a rectangle of a window, as on screen.
+int DarkPixels(HWND h, const RECT& r) {
+    HDC dc = GetDC(h);
+    int dark = 0;
+    for (int y = r.top; y < r.bottom; ++y)
+        for (int x = r.left; x < r.right; ++x) {
+            const COLORREF c = GetPixel(dc, x, y);
+            if (GetRValue(c) + GetGValue(c) + GetBValue(c) < 200) ++dark;
+        }
+    ReleaseDC(h, dc);
+    return dark;
+}
 
 COLORREF PixelAt(const ui::ToolButton& b, int dx, int dy) {
     HDC dc = GetDC(b.bar().hwnd());
@@ -82,4 +95,23 @@ TEST(ToolBar, ClicksCountWhereLetGoAndAGroupKeepsOneDown) {
     pump(40);
     ReleaseCapture();
     EXPECT_EQ(clicks, L"abc");
+}
+
+// A caption's text and place change on screen with the next paint, and nothing stays behind
+// where it was.
+TEST(Caption, NewTextAndPlaceShowOnScreen) {
+    BarForm f;
+    ui::Panel::Caption& c = f.bar->addCaption(L"c", ui::LabelArgs{L"", 110, 3, 80, 13});
+    f.show();
+    activate(f.hwnd());
+    UpdateWindow(f.bar->hwnd());
+    EXPECT_EQ(DarkPixels(f.bar->hwnd(), c.rect()), 0);
+    c.setText(L"Page 1 of 2");
+    UpdateWindow(f.bar->hwnd());
+    EXPECT_GT(DarkPixels(f.bar->hwnd(), c.rect()), 20);
+    const RECT before = c.rect();
+    c.setBounds(110, 17, 80, 13);
+    UpdateWindow(f.bar->hwnd());
+    EXPECT_EQ(DarkPixels(f.bar->hwnd(), before), 0);
+    EXPECT_GT(DarkPixels(f.bar->hwnd(), c.rect()), 20);
 }
