@@ -155,10 +155,12 @@ TRepStandardPreview::TRepStandardPreview(TRepPrinter* printer) {
     args.clientHeight = client.cy;
     createForm(args);
     keyPreview = true;
-    CreateControls();
+    // Laid out at once at the size it is shown at: every control moved later is laid out and
+    // sized again, which costs Wine a few milliseconds.
+    maximized_ = true;
+    CreateControls(maximizedClientSize());
     // 2-4.
     ReportPrinter = printer;
-    maximized_ = true;
     RepPreview->SetReportPrinter(printer);
     // 5. The title, also when it is empty.
     if (printer) setText(printer->Title);
@@ -171,8 +173,7 @@ TRepStandardPreview::TRepStandardPreview(TRepPrinter* printer) {
 
 TRepStandardPreview::~TRepStandardPreview() = default;
 
-void TRepStandardPreview::CreateControls() {
-    const SIZE c = clientSize();
+void TRepStandardPreview::CreateControls(SIZE c) {
     Toolbar = &add<ui::ToolBar>(*this, ui::PanelArgs{0, 0, c.cx, kToolbarHeight});
     Toolbar->name = L"Toolbar";
     StatusPanel = &add<ui::Panel>(*this, ui::PanelArgs{0, c.cy - kStatusHeight, c.cx, kStatusHeight});
@@ -197,7 +198,7 @@ void TRepStandardPreview::CreateControls() {
     Status = &StatusPanel->addCaption(L"Status", ui::LabelArgs{kWorkingText, StatusLeft(c.cx), 3, kPanel1Width - 4, 13});
     Notice = &StatusPanel->addCaption(L"Notice", ui::LabelArgs{L"", kNoticeLeft, 3, 0, 13});
     Note = &StatusPanel->addCaption(L"Note", ui::LabelArgs{L"", kNoticeLeft, 3, 0, 13});
-    LayOutNotes();
+    LayOutNotes(c.cx);
     RepPreview = &add<TRepPreview>(*this, 0, kToolbarHeight);
     RepPreview->setBounds(0, kToolbarHeight, c.cx, ViewHeight(c));
     RepPreview->OnPageAvailable = [this](TRepPreview&, int page) { RepPreviewPageAvailable(page); };

@@ -89,7 +89,7 @@ protected:
 private:
     friend struct TRepStandardPreviewBusy;
     friend void FreeStandardPreviewsOf(const TRepPrinter& printer);
-    void CreateControls();
+    void CreateControls(SIZE client);
     void Realign(SIZE client);
     // For a client of that width, which the window may not have yet.
     void LayOutNotes(int clientWidth);
