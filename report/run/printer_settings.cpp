@@ -57,7 +57,13 @@ bool TPrinterSettings::FieldSupported(DWORD bits) const {
     return HasFields(dm.get(), bits);
 }
 
+const std::wstring& TPrinterSettings::Driver() {
+    if (!driverRead_ && printer_) ReadDriverName();
+    return driver_;
+}
+
 void TPrinterSettings::ReadDriverName() {
+    driverRead_ = true;
     driver_.clear();
     std::wstring name = device_;
     HANDLE raw = nullptr;
@@ -104,7 +110,7 @@ void TPrinterSettings::ReadDeviceSettings() {
     const ui::PrinterDevice dev = AskPrinter();
     device_ = dev.device;
     port_ = dev.port;
-    ReadDriverName();
+    driverRead_ = false;
     ui::GlobalLockGuard<DEVMODEW> lock(dev.devMode);
     const DEVMODEW* dm = lock.get();
     if (!dm) Note(L"No device mode for printer \"" + device_ + L"\"");

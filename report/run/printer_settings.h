@@ -73,7 +73,9 @@ public:
     int TopOffset() const { return topOffset_; }
 
     const std::wstring& Device() const { return device_; }
-    const std::wstring& Driver() const { return driver_; }
+    // Asked of the spooler when first wanted, not with the other settings: the program does
+    // not use it, and the question costs more than a millisecond at every preview.
+    const std::wstring& Driver();
     const std::wstring& Port() const { return port_; }
 
     // Device answers that fell back to a default, one line each.
@@ -88,6 +90,7 @@ private:
     ui::TPrinter* printer_ = nullptr;
     std::wstring device_;
     std::wstring driver_;
+    bool driverRead_ = false;
     std::wstring port_;
     int copies_ = 1;
     bool duplex_ = false;
