@@ -1,7 +1,6 @@
 #include "ui/controls.h"
 
 #include <commctrl.h>
-#include <windowsx.h>
 
 #include <algorithm>
 
