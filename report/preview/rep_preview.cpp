@@ -293,11 +293,9 @@ void TRepPreview::UpdateScrollBars() {
     auto apply = [this, &changed](int bar, bool need, int extent, int view, int pos) {
         const BarState now{need, need ? extent : 0, need ? view : 0, need ? pos : 0};
         BarState& last = bar == SB_HORZ ? barH_ : barV_;
-        if (now == last || !need) {
-            last = now;
-            return;
-        }
+        if (now == last) return;
         last = now;
+        if (!need) return;  // its style bit goes, below
         changed = true;
         SCROLLINFO si{};
         si.cbSize = sizeof si;
