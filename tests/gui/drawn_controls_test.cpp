@@ -24,19 +24,6 @@ public:
     ui::ToolBar* bar;
 };
 
-// Pixels of text colour inside a rectangle of a window, as on screen.
-int DarkPixels(HWND h, const RECT& r) {
-    HDC dc = GetDC(h);
-    int dark = 0;
-    for (int y = r.top; y < r.bottom; ++y)
-        for (int x = r.left; x < r.right; ++x) {
-            const COLORREF c = GetPixel(dc, x, y);
-            if (GetRValue(c) + GetGValue(c) + GetBValue(c) < 200) ++dark;
-        }
-    ReleaseDC(h, dc);
-    return dark;
-}
-
 COLORREF PixelAt(const ui::ToolButton& b, int dx, int dy) {
     HDC dc = GetDC(b.bar().hwnd());
     const COLORREF c = GetPixel(dc, b.rect().left + dx, b.rect().top + dy);
@@ -105,13 +92,13 @@ TEST(Caption, NewTextAndPlaceShowOnScreen) {
     f.show();
     activate(f.hwnd());
     UpdateWindow(f.bar->hwnd());
-    EXPECT_EQ(DarkPixels(f.bar->hwnd(), c.rect()), 0);
+    EXPECT_EQ(darkPixels(f.bar->hwnd(), c.rect()), 0);
     c.setText(L"Page 1 of 2");
     UpdateWindow(f.bar->hwnd());
-    EXPECT_GT(DarkPixels(f.bar->hwnd(), c.rect()), 20);
+    EXPECT_GT(darkPixels(f.bar->hwnd(), c.rect()), 20);
     const RECT before = c.rect();
     c.setBounds(110, 17, 80, 13);
     UpdateWindow(f.bar->hwnd());
-    EXPECT_EQ(DarkPixels(f.bar->hwnd(), before), 0);
-    EXPECT_GT(DarkPixels(f.bar->hwnd(), c.rect()), 20);
+    EXPECT_EQ(darkPixels(f.bar->hwnd(), before), 0);
+    EXPECT_GT(darkPixels(f.bar->hwnd(), c.rect()), 20);
 }

@@ -97,6 +97,19 @@ inline void sendClick(ui::Window& w) {
     sendClick(w.hwnd(), r.right / 2, r.bottom / 2);
 }
 
+// Pixels of text colour inside a rectangle of a window, as on screen.
+inline int darkPixels(HWND h, const RECT& r) {
+    HDC dc = GetDC(h);
+    int dark = 0;
+    for (int y = r.top; y < r.bottom; ++y)
+        for (int x = r.left; x < r.right; ++x) {
+            const COLORREF c = GetPixel(dc, x, y);
+            if (GetRValue(c) + GetGValue(c) + GetBValue(c) < 200) ++dark;
+        }
+    ReleaseDC(h, dc);
+    return dark;
+}
+
 // At the middle of a button of a tool bar.
 inline void sendClick(ui::ToolButton& b) {
     const RECT& r = b.rect();

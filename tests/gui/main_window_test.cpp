@@ -332,15 +332,7 @@ TEST_F(MainWindow, LabelsAndToolbarAsLaidOut) {
     MainForm->ScrollBox1().scrollTo(0);
     UpdateWindow(MainForm->hwnd());
     const RECT fio = panel.caption(L"lbFIO")->rect();
-    HDC dc = GetDC(panel.hwnd());
-    int dark = 0;
-    for (int y = fio.top; y < fio.bottom; ++y)
-        for (int x = fio.left; x < fio.left + 40; ++x) {
-            const COLORREF c = GetPixel(dc, x, y);
-            if (GetRValue(c) + GetGValue(c) + GetBValue(c) < 200) ++dark;
-        }
-    ReleaseDC(panel.hwnd(), dc);
-    EXPECT_GT(dark, 20);
+    EXPECT_GT(darkPixels(panel.hwnd(), RECT{fio.left, fio.top, fio.left + 40, fio.bottom}), 20);
 
     struct Tool {
         const wchar_t* name;
