@@ -2,10 +2,6 @@
 
 #include <windows.h>
 
-#include <memory>
-
-#include "report/preview/standard_preview.h"
-#include "report/run/rep_printer.h"
 #include "sheets/set_report.h"
 #include "sheets/set_report2.h"
 #include "shell/blank_settings.h"
@@ -19,6 +15,9 @@ std::function<bool(const std::wstring&)> AskPrintAsItIsHook;
 
 namespace {
 
+// More lines than this would push the buttons of the question off the screen.
+constexpr std::size_t kListedLines = 25;
+
 std::string Narrow(const std::wstring& s) { return std::string(s.begin(), s.end()); }
 
 std::wstring NameOf(const TFieldOfLabel& fieldOf, const rep::TRepCustomLabel* label) {
@@ -31,6 +30,7 @@ std::wstring Problems(unsigned kinds, const std::wstring& overlapped) {
     auto add = [&s](const std::wstring& what) { s += (s.empty() ? L"" : L", ") + what; };
     if (kinds & rep::mkCut) add(L"не помещается в графу, часть слов не будет напечатана");
     if (kinds & rep::mkPastEdge) add(L"выходит за край бумаги");
+    if (kinds & rep::mkUnprintable) add(L"заходит на край листа, где принтер не печатает");
     if (kinds & rep::mkOverlap) add(L"заходит на " + overlapped);
     return s;
 }
@@ -40,36 +40,10 @@ TBlankMisfit Describe(const rep::TRepMisfit& m, const TFieldOfLabel& fieldOf) {
     b.Area = m.Area;
     b.Spoils = m.Kinds != 0;
     std::wstring text = NameOf(fieldOf, m.Label) + L": ";
-    if (m.ShrunkTo && !m.Kinds) {
-        text += L"шрифт уменьшен до " + std::to_wstring(m.ShrunkTo) + L" pt";
-    } else {
-        text += Problems(m.Kinds, NameOf(fieldOf, m.Overlapped));
-        if (m.ShrunkTo) text += L" (даже при шрифте " + std::to_wstring(m.ShrunkTo) + L" pt)";
-    }
+    if (m.ShrunkTo && !m.Kinds) text += L"шрифт уменьшен до " + std::to_wstring(m.ShrunkTo) + L" pt";
+    else text += Problems(m.Kinds, NameOf(fieldOf, m.Overlapped));
     b.Text = text;
     return b;
-}
-
-// The picture of the page's blank, or none; one that cannot be read is left out quietly
-// here (it was read when chosen) and the preview shows the page alone.
-ui::BitmapHandle BlankPicture(int page) {
-    const std::wstring& path = SettingsUnit::BlankSettings.Picture(page);
-    if (path.empty()) return {};
-    try {
-        return ui::LoadPictureFile(path);
-    } catch (const std::exception&) {
-        return {};
-    }
-}
-
-void ShowInPreview(rep::TRepPrinter* printer, const std::vector<TBlankMisfit>& misfits) {
-    rep::TRepStandardPreview* window = printer ? rep::StandardPreviewOf(*printer) : nullptr;
-    if (!window) return;
-    std::vector<rep::TRepNativeRect> marks;
-    for (const TBlankMisfit& m : misfits)
-        if (m.Spoils) marks.push_back(m.Area);
-    window->RepPreview->SetMarks(std::move(marks));
-    window->SetNotice(NoticeOf(misfits));
 }
 
 std::string Numbered(const char* prefix, std::size_t i) { return prefix + std::to_string(i + 1); }
@@ -81,18 +55,23 @@ std::string InArray(const std::array<rep::TRepLabel*, N>& arr, const rep::TRepPr
     return {};
 }
 
+bool Ask(const std::wstring& list) {
+    const std::wstring text = L"Эти значения испортят бланк:\n\n" + list +
+                              L"\nНапечатать как есть?\n«Да» — напечатать как есть, «Нет» — вернуться и исправить.";
+    if (AskPrintAsItIsHook) return AskPrintAsItIsHook(text);
+    return MessageBoxW(GetActiveWindow(), text.c_str(), ui::Application::get().title().c_str(),
+                       MB_YESNO | MB_ICONWARNING | MB_DEFBUTTON2) == IDYES;
+}
+
 }  // namespace
 
-std::vector<TBlankMisfit> CheckLaidOutPage(rep::TReport& report, const TFieldOfLabel& fieldOf) {
-    const auto found = SettingsUnit::BlankSettings.ShrinkToFit ? rep::ShrinkMisfits(report) : rep::FindMisfits(report);
+std::vector<TBlankMisfit> CheckLaidOutPage(rep::TReport& report, const TFieldOfLabel& fieldOf,
+                                           const rep::TRepPrintArea& area) {
+    const auto found = SettingsUnit::BlankSettings.ShrinkToFit ? rep::ShrinkMisfits(report, area)
+                                                              : rep::FindMisfits(report, area);
     std::vector<TBlankMisfit> out;
     for (const rep::TRepMisfit& m : found) out.push_back(Describe(m, fieldOf));
     return out;
-}
-
-std::vector<TBlankMisfit> CheckBeforePrint(rep::TReport& report, const TFieldOfLabel& fieldOf) {
-    if (report.OnStartPage) report.OnStartPage(report);
-    return CheckLaidOutPage(report, fieldOf);
 }
 
 std::wstring NoticeOf(const std::vector<TBlankMisfit>& misfits) {
@@ -102,50 +81,57 @@ std::wstring NoticeOf(const std::vector<TBlankMisfit>& misfits) {
         to += (to.empty() ? L"" : L"; ") + m.Text;
     }
     if (spoil.empty()) return shrunk;
-    return L"Испортят бланк: " + spoil + (shrunk.empty() ? L"" : L"; " + shrunk);
+    return L"Испортят бланк (весь список — F2): " + spoil + (shrunk.empty() ? L"" : L"; " + shrunk);
 }
 
-bool AskPrintAsItIs(const std::vector<TBlankMisfit>& misfits) {
-    std::wstring list;
+std::vector<rep::TRepNativeRect> MarksOf(const std::vector<TBlankMisfit>& misfits) {
+    std::vector<rep::TRepNativeRect> marks;
     for (const TBlankMisfit& m : misfits)
-        if (m.Spoils) list += L"\u2022 " + m.Text + L"\n";
-    if (list.empty()) return true;
-    const std::wstring text = L"Эти значения испортят бланк:\n\n" + list +
-                              L"\nНапечатать как есть?\n«Да» — напечатать как есть, «Нет» — вернуться и исправить.";
-    if (AskPrintAsItIsHook) return AskPrintAsItIsHook(text);
-    return MessageBoxW(GetActiveWindow(), text.c_str(), ui::Application::get().title().c_str(),
-                       MB_YESNO | MB_ICONWARNING | MB_DEFBUTTON2) == IDYES;
+        if (m.Spoils) marks.push_back(m.Area);
+    return marks;
 }
 
-void GuardBlank(rep::TReport& report, int page, TFieldOfLabel fieldOf) {
-    report.OnEndPage = [fieldOf](rep::TReport& r) {
-        const auto misfits = CheckLaidOutPage(r, fieldOf);
-        // The preview's run marks its page; a print or an export only shrinks as it did.
-        if (r.RepPrinter() && r.RepPrinter()->Destination == rep::dtPageStore && !r.Exporting())
-            ShowInPreview(r.RepPrinter(), misfits);
-    };
-    auto opens = report.OnPreview;
-    report.OnPreview = [&report, page, fieldOf, opens](rep::TRepPrinter& printer) {
-        auto print = printer.OnPrint;
-        printer.OnPrint = [&report, &printer, fieldOf, print] {
-            const auto misfits = CheckBeforePrint(report, fieldOf);
-            ShowInPreview(&printer, misfits);
-            if (AskPrintAsItIs(misfits)) {
-                if (print) print();
-            } else if (rep::TRepStandardPreview* window = rep::StandardPreviewOf(printer)) {
-                // Back to the main window, where the values are edited.
-                window->ExitClick();
+bool AskPrintAsItIs(const std::vector<TPageMisfits>& pages) {
+    std::wstring list;
+    std::size_t lines = 0, left = 0;
+    for (const TPageMisfits& p : pages) {
+        bool named = false;
+        for (const TBlankMisfit& m : p.Misfits) {
+            if (!m.Spoils) continue;
+            if (lines >= kListedLines) {
+                ++left;
+                continue;
             }
-        };
-        if (opens) opens(printer);
-        else rep::ShowStandardPreview(printer);
-        if (rep::TRepStandardPreview* window = rep::StandardPreviewOf(printer))
-            window->RepPreview->SetUnderlay(BlankPicture(page));
-    };
+            if (!p.Who.empty() && !named) {
+                list += p.Who + L" (стр. " + std::to_wstring(p.Page) + L"):\n";
+                named = true;
+                ++lines;
+            }
+            list += (p.Who.empty() ? L"\u2022 " : L"    \u2022 ") + m.Text + L"\n";
+            ++lines;
+        }
+    }
+    if (list.empty()) return true;
+    if (left) list += L"и ещё " + std::to_wstring(left) + L"\n";
+    return Ask(list);
 }
 
-void GuardBlank(SetReport::TBlankoSheet1& sheet) {
-    GuardBlank(sheet.Report1, 1, [&sheet](const rep::TRepPrintable& l) -> std::string {
+bool AskPrintAsItIs(const std::vector<TBlankMisfit>& misfits) { return AskPrintAsItIs({TPageMisfits{1, L"", misfits}}); }
+
+// One that cannot be read is left out quietly here (it was read when chosen), and the
+// preview shows the page alone.
+ui::BitmapHandle BlankPicture(int page) {
+    const std::wstring& path = SettingsUnit::BlankSettings.Picture(page);
+    if (path.empty()) return {};
+    try {
+        return ui::LoadPictureFile(path);
+    } catch (const std::exception&) {
+        return {};
+    }
+}
+
+TFieldOfLabel FieldsOf(const SetReport::TBlankoSheet1& sheet) {
+    return [&sheet](const rep::TRepPrintable& l) -> std::string {
         if (l.Name.rfind(L"Rlb", 0) == 0) {
             // The form definition names a label after its field: RlbTown prints edTown.
             const std::string rest = Narrow(l.Name.substr(3));
@@ -156,16 +142,16 @@ void GuardBlank(SetReport::TBlankoSheet1& sheet) {
                               InArray(sheet.RlbPraktic, l, "edPraktic"), InArray(sheet.RlbExamMore, l, "edExamMore")})
             if (!s.empty()) return s;
         return {};
-    });
+    };
 }
 
-void GuardBlank(SetReport2::TBlankoSheet2& sheet) {
-    GuardBlank(sheet.Report1, 2, [&sheet](const rep::TRepPrintable& l) -> std::string {
+TFieldOfLabel FieldsOf(const SetReport2::TBlankoSheet2& sheet) {
+    return [&sheet](const rep::TRepPrintable& l) -> std::string {
         for (const auto& s : {InArray(sheet.RlbDiscipline, l, "edDiscipline"), InArray(sheet.RlbHours, l, "edHours"),
                               InArray(sheet.RlbMark, l, "cbMark")})
             if (!s.empty()) return s;
         return {};
-    });
+    };
 }
 
 }  // namespace SetReportCommon

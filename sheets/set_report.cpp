@@ -4,7 +4,6 @@
 
 #include "shell/print_offsets.h"
 #include "sheets/blank_guard.h"
-#include "sheets/sheet_title.h"
 
 namespace SetReport {
 
@@ -99,10 +98,9 @@ TBlankoSheet1::TBlankoSheet1() {
     SetReportCommon::SetUpSheetReport(Report1, L"");
     Report1.OnStartPage = [this](rep::TReport& r) { Report1StartPage(r); };
     Report1.AfterPreview = [this](rep::TReport& r) { Report1AfterPreview(r); };
-    SetReportCommon::NameRunsAfterSurname(Report1, 1, Source);
     buildStaticLabels();
     FormCreate();
-    SetReportCommon::GuardBlank(*this);
+    Report1.FieldOf = SetReportCommon::FieldsOf(*this);
 }
 
 void TBlankoSheet1::buildStaticLabels() {
@@ -148,7 +146,7 @@ void TBlankoSheet1::Report1StartPage(rep::TReport& sender) {
     const SettingsUnit::TPrintOffsets o = SetReportCommon::UsableOffsets(Report1);
     // Always from the base, so a rendering never moves a label by more than one offset.
     for (const auto& b : bases_) SetReportCommon::PlaceAt(b, o.DeltaX1, o.DeltaY1);
-    const SetReportCommon::TSupplement record = Source ? Source(sender.PageNumber()) : SetReportCommon::TSupplement{};
+    const SetReportCommon::TSupplement& record = Report1.RecordOfPage(sender.PageNumber());
     for (const Caption& s : captionOrder_) {
         if (!s.label) continue;
         s.label->SetCaption(s.field ? record.Field(s.field) : record.Slot(s.slot));

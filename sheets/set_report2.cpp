@@ -2,7 +2,6 @@
 
 #include "shell/print_offsets.h"
 #include "sheets/blank_guard.h"
-#include "sheets/sheet_title.h"
 
 namespace SetReport2 {
 
@@ -21,9 +20,8 @@ TBlankoSheet2::TBlankoSheet2() {
     SetReportCommon::SetUpSheetReport(Report1, L"");
     Report1.OnStartPage = [this](rep::TReport& r) { Report1StartPage(r); };
     Report1.AfterPreview = [this](rep::TReport& r) { Report1AfterPreview(r); };
-    SetReportCommon::NameRunsAfterSurname(Report1, 2, Source);
     FormCreate();
-    SetReportCommon::GuardBlank(*this);
+    Report1.FieldOf = SetReportCommon::FieldsOf(*this);
 }
 
 void TBlankoSheet2::FormCreate() {
@@ -54,7 +52,7 @@ void TBlankoSheet2::Report1StartPage(rep::TReport& sender) {
     // A size of 0 leaves the font as the last non-zero size set it.
     if (o.FontSizeColumn3 != 0)
         for (rep::TRepLabel* l : RlbMark) l->SetFontSize(o.FontSizeColumn3);
-    const SetReportCommon::TSupplement record = Source ? Source(sender.PageNumber()) : SetReportCommon::TSupplement{};
+    const SetReportCommon::TSupplement& record = Report1.RecordOfPage(sender.PageNumber());
     for (int i = 0; i < kRows; ++i) {
         RlbDiscipline[static_cast<size_t>(i)]->SetCaption(record.Slot(23 + i));
         RlbHours[static_cast<size_t>(i)]->SetCaption(record.Slot(63 + i));

@@ -6,6 +6,7 @@
 #include "report/model/label.h"
 #include "report/run/report.h"
 #include "sheets/sheet_label.h"
+#include "sheets/sheet_report.h"
 #include "sheets/supplement.h"
 #include "ui/form.h"
 
@@ -17,9 +18,7 @@ class TBlankoSheet2 : public ui::Form {
 public:
     TBlankoSheet2();
 
-    rep::TReport Report1;
-    // The record each page is filled from; none gives empty boxes.
-    SetReportCommon::TSupplementSource Source;
+    SetReportCommon::TSheetReport Report1{2};
 
     void FormCreate();
     void Report1StartPage(rep::TReport& sender);

@@ -1,8 +1,5 @@
 #include "sheets/sheet_title.h"
 
-#include "report/preview/standard_preview.h"
-#include "report/run/rep_printer.h"
-#include "ui/app.h"
 #include "ui/printer.h"
 
 namespace SetReportCommon {
@@ -27,16 +24,6 @@ std::wstring SheetTitle(const std::wstring& surname, int page, const std::wstrin
     std::wstring title = name.empty() ? pagePart : name + L", " + pagePart;
     if (!program.empty()) title += L" - " + program;
     return title;
-}
-
-void NameRunsAfterSurname(rep::TReport& report, int page, const TSupplementSource& source) {
-    report.OnPreview = [&report, &source, page](rep::TRepPrinter& printer) {
-        const std::wstring surname = source ? source(1).Field(L"edSurName") : L"";
-        report.ReportTitle = SheetTitle(surname, page, ui::Application::get().title());
-        // The window takes its caption from the printer; the print run takes the report's.
-        printer.Title = report.ReportTitle;
-        rep::ShowStandardPreview(printer);
-    };
 }
 
 }  // namespace SetReportCommon

@@ -14,9 +14,4 @@ namespace SetReportCommon {
 // at a word's end where it can be.
 std::wstring SheetTitle(const std::wstring& surname, int page, const std::wstring& program);
 
-// Names each preview of the report, and the print jobs started from it, after the surname
-// of the source's record at the time the preview opens; the preview is the standard window.
-// The source is read when a preview opens, so it may be set after this call.
-void NameRunsAfterSurname(rep::TReport& report, int page, const TSupplementSource& source);
-
 }  // namespace SetReportCommon

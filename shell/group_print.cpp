@@ -8,7 +8,6 @@
 #include "shell/system_set.h"
 #include "sheets/set_report.h"
 #include "sheets/set_report2.h"
-#include "sheets/sheet_title.h"
 #include "ui/app.h"
 
 namespace MainSet {
@@ -114,26 +113,21 @@ rep::TReport* GroupReport() { return activeGroupReport; }
 namespace {
 
 template <class Sheet>
-void runGroup(Sheet& sheet, const std::vector<TGroupMember>& members, int page,
+void runGroup(Sheet& sheet, const std::vector<TGroupMember>& members,
               const std::function<void(rep::TRepStandardPreview&)>& opened) {
-    const int count = static_cast<int>(members.size());
-    sheet.Source = [&members, count](int n) { return members[static_cast<std::size_t>(std::clamp(n, 1, count) - 1)].Record; };
-    rep::TReport& report = sheet.Report1;
-    // Page 1 starts with the run; each further page is asked for while graduates remain.
-    report.OnNeedData = [count](rep::TReport& r, bool& more) {
-        more = r.PageNumber() < count;
-        if (more) r.NewPage();
+    SetReportCommon::TSheetReport& report = sheet.Report1;
+    // The sheet makes a page per record and checks each with its own graduate's values.
+    report.Records = [&members] {
+        SetReportCommon::TSupplementList records;
+        records.reserve(members.size());
+        for (const TGroupMember& m : members) records.push_back(m.Record);
+        return records;
     };
-    std::wstring first = trimmed(members.front().Record.Field(L"edSurName"));
-    if (first.empty()) first = L"Группа";
-    const std::wstring title =
-        SetReportCommon::SheetTitle(count > 1 ? first + L" и др." : first, page, ui::Application::get().title());
-    report.OnPreview = [&report, &members, &opened, title](rep::TRepPrinter& printer) {
-        report.ReportTitle = title;
-        printer.Title = title;
+    report.OnPreview = [&members, &opened](rep::TRepPrinter& printer) {
         rep::ShowStandardPreview(printer);
         if (rep::TRepStandardPreview* w = rep::StandardPreviewOf(printer)) {
-            w->PageNote = [&members](int n) {
+            w->PageNote = [&members](int n) -> std::wstring {
+                if (n < 1 || n > static_cast<int>(members.size())) return {};
                 const TGroupMember& m = members[static_cast<std::size_t>(n - 1)];
                 return m.FullName() + L" (" + shortName(m.FileName) + L")";
             };
@@ -158,10 +152,10 @@ void PreviewGroup(const std::vector<TGroupMember>& members, int sheet,
     // settings, and the group's page range ends with its preview.
     if (sheet == 1) {
         SetReport::TBlankoSheet1 form;
-        runGroup(form, members, 1, opened);
+        runGroup(form, members, opened);
     } else {
         SetReport2::TBlankoSheet2 form;
-        runGroup(form, members, 2, opened);
+        runGroup(form, members, opened);
     }
 }
 

@@ -35,10 +35,10 @@ void CreateMainForm(bool restLater) {
 void CreateOtherForms() {
     sheet1 = std::make_unique<SetReport::TBlankoSheet1>();
     SetReport::BlankoSheet1 = sheet1.get();
-    sheet1->Source = [](int) { return SystemSet::ShownOnMainWindow(); };
+    sheet1->Report1.Records = [] { return SetReportCommon::TSupplementList{SystemSet::ShownOnMainWindow()}; };
     sheet2 = std::make_unique<SetReport2::TBlankoSheet2>();
     SetReport2::BlankoSheet2 = sheet2.get();
-    sheet2->Source = [](int) { return SystemSet::ShownOnMainWindow(); };
+    sheet2->Report1.Records = [] { return SetReportCommon::TSupplementList{SystemSet::ShownOnMainWindow()}; };
     about = std::make_unique<AboutSet::TAbout>();
     AboutSet::About = about.get();
     settings = std::make_unique<SettingsUnit::TSettings>();

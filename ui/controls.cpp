@@ -1,6 +1,7 @@
 #include "ui/controls.h"
 
 #include <commctrl.h>
+#include <windowsx.h>
 
 #include <algorithm>
 
@@ -302,6 +303,10 @@ LRESULT Panel::handleMessage(UINT msg, WPARAM wp, LPARAM lp) {
         LRESULT res = Window::handleMessage(msg, wp, lp);
         invalidate();
         return res;
+    }
+    if (msg == WM_LBUTTONUP && onClick) {
+        onClick(POINT{GET_X_LPARAM(lp), GET_Y_LPARAM(lp)});
+        return 0;
     }
     return Window::handleMessage(msg, wp, lp);
 }

@@ -151,6 +151,8 @@ public:
     };
     Caption& addCaption(const std::wstring& name, const LabelArgs& a);
     Caption* caption(const std::wstring& name) const;
+    // A click on the panel, at that point of it; empty by default.
+    std::function<void(POINT)> onClick;
 
 protected:
     LRESULT handleMessage(UINT msg, WPARAM wp, LPARAM lp) override;

@@ -5,8 +5,12 @@
 namespace rep {
 
 ui::FontHandle CreateDeviceFont(const TRepFont& f, int pixelsPerInch) {
+    return CreateFontOfHeight(f, FontHeightPx(f.Size, pixelsPerInch));
+}
+
+ui::FontHandle CreateFontOfHeight(const TRepFont& f, int height) {
     LOGFONTW lf{};
-    lf.lfHeight = FontHeightPx(f.Size, pixelsPerInch);
+    lf.lfHeight = height;
     lf.lfWeight = (f.Style & fsBold) ? FW_BOLD : FW_NORMAL;
     lf.lfItalic = (f.Style & fsItalic) ? TRUE : FALSE;
     lf.lfUnderline = (f.Style & fsUnderline) ? TRUE : FALSE;

@@ -43,6 +43,10 @@ void TRepCustomLabel::SetParentFont(bool on) {
 
 void TRepCustomLabel::ShrinkFont(int points) {
     shrunk_.reset();
+    if (points <= 0) {
+        FormatLines();
+        return;
+    }
     TRepFont f = Font();
     f.Size = points;
     shrunk_ = f;

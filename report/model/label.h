@@ -28,7 +28,8 @@ public:
     bool ParentFont() const { return parentFont_; }
     void SetParentFont(bool on);
     // A smaller size for a value too long for its box: the label prints at it until its
-    // caption or font is set again. 0 while the label keeps its own size.
+    // caption or font is set again; 0 gives it back its own size. ShrunkSize is 0 while the
+    // label keeps its own size.
     void ShrinkFont(int points);
     int ShrunkSize() const { return shrunk_ ? shrunk_->Size : 0; }
     // May replace the text for one print.

@@ -199,6 +199,10 @@ void TRepStandardPreview::CreateControls(SIZE c) {
     Notice = &StatusPanel->addCaption(L"Notice", ui::LabelArgs{L"", kNoticeLeft, 3, 0, 13});
     Note = &StatusPanel->addCaption(L"Note", ui::LabelArgs{L"", kNoticeLeft, 3, 0, 13});
     LayOutNotes(c.cx);
+    StatusPanel->onClick = [this](POINT p) {
+        const RECT& r = Notice->rect();
+        if (PtInRect(&r, p)) ShowNoticeInFull();
+    };
     RepPreview = &add<TRepPreview>(*this, 0, kToolbarHeight);
     RepPreview->setBounds(0, kToolbarHeight, c.cx, ViewHeight(c));
     RepPreview->OnPageAvailable = [this](TRepPreview&, int page) { RepPreviewPageAvailable(page); };
@@ -236,6 +240,8 @@ LRESULT TRepStandardPreview::handleMessage(UINT msg, WPARAM wp, LPARAM lp) {
         Realign(clientSize());
         FormResize();
     }
+    // Back from the main window: what it holds now may no longer be what the pages show.
+    if (msg == WM_ACTIVATE && LOWORD(wp) != WA_INACTIVE) AskIfStale();
     return ui::Form::handleMessage(msg, wp, lp);
 }
 
@@ -245,7 +251,66 @@ void TRepStandardPreview::UpdateStatus() {
                     L" " + std::to_wstring(pages));
     const int page = RepPreview->PageNumber();
     if (PageNote && Note) Note->setText(page >= 1 && page <= pages ? PageNote(page) : std::wstring());
+    ShowCheckOfPage();
     LayOutNotes();
+}
+
+void TRepStandardPreview::SetPageCheck(int page, std::vector<TRepNativeRect> marks, std::wstring notice) {
+    checks_[page] = {std::move(marks), std::move(notice)};
+    if (page == RepPreview->PageNumber() || page == 1) {
+        checkShown_ = 0;
+        ShowCheckOfPage();
+    }
+}
+
+void TRepStandardPreview::ClearPageChecks() {
+    checks_.clear();
+    checkShown_ = 0;
+    RepPreview->SetMarks({});
+    if (Notice) Notice->setText(NoticeText());
+}
+
+std::wstring TRepStandardPreview::NoticeText() const {
+    std::wstring text = notice_;
+    const int page = std::max(1, RepPreview->PageNumber());
+    if (auto it = checks_.find(page); it != checks_.end()) text = it->second.notice;
+    if (stale_.empty()) return text;
+    return text.empty() ? stale_ : stale_ + L" " + text;
+}
+
+void TRepStandardPreview::ShowCheckOfPage() {
+    const int page = std::max(1, RepPreview->PageNumber());
+    if (checkShown_ != page) {
+        auto it = checks_.find(page);
+        if (it != checks_.end()) RepPreview->SetMarks(it->second.marks);
+        else if (!checks_.empty()) RepPreview->SetMarks({});
+        checkShown_ = page;
+    }
+    if (Notice) Notice->setText(NoticeText());
+}
+
+void TRepStandardPreview::ShowNoticeInFull() {
+    const std::wstring text = NoticeText();
+    if (!text.empty()) ShowMessage(text);
+}
+
+void TRepStandardPreview::AskIfStale() {
+    if (!ReportPrinter || !ReportPrinter->OnStaleNote) return;
+    std::wstring stale = ReportPrinter->OnStaleNote();
+    if (stale == stale_) return;
+    stale_ = std::move(stale);
+    if (Notice) Notice->setText(NoticeText());
+}
+
+void TRepStandardPreview::RefreshClick() {
+    TRepStandardPreviewBusy busy(*this);
+    if (!ReportPrinter || !ReportPrinter->OnRefresh) return;
+    const int page = RepPreview->PageNumber();
+    ReportPrinter->OnRefresh();
+    stale_.clear();
+    RepPreview->ShowPageAfresh(std::clamp(page, 1, std::max(1, ReportPrinter->PageCount())));
+    checkShown_ = 0;
+    UpdateStatus();
 }
 
 void TRepStandardPreview::LayOutNotes() { LayOutNotes(clientSize().cx); }
@@ -305,7 +370,14 @@ void TRepStandardPreview::PrintSetupClick() {
     // Finished pages with no report behind them (a loaded file) print as they are stored,
     // on the report printer's own device: that is the one to set up.
     if (ReportPrinter->OnPrintSetup || ReportPrinter->Status() != stFinished) {
+        const int page = RepPreview->PageNumber();
         ReportPrinter->PrinterSetup();
+        // Another printer may have laid the pages out anew.
+        if (ReportPrinter && ReportPrinter->Status() == stFinished) {
+            RepPreview->ShowPageAfresh(std::clamp(page, 1, std::max(1, ReportPrinter->PageCount())));
+            checkShown_ = 0;
+            UpdateStatus();
+        }
     } else if (!ReportPrinter->PrinterOK()) {
         ShowMessage(kNoPrinter);
     } else {
@@ -357,8 +429,12 @@ void TRepStandardPreview::LoadClick() {
         return;
     }
     ReportPrinter->Load(dialog.fileName());
-    // What was said and drawn about the report's pages is not about the loaded ones.
-    RepPreview->SetMarks({});
+    // What was said and drawn about the report's pages is not about the loaded ones, nor
+    // is whose each page was.
+    ClearPageChecks();
+    stale_.clear();
+    PageNote = nullptr;
+    if (Note) Note->setText(L"");
     RepPreview->SetUnderlay({});
     SetNotice(L"");
     // Page 1 is fetched again even when it was on screen already.
@@ -369,7 +445,8 @@ void TRepStandardPreview::LoadClick() {
 void TRepStandardPreview::ExitClick() { close(); }
 
 void TRepStandardPreview::SetNotice(const std::wstring& text) {
-    if (Notice) Notice->setText(text);
+    notice_ = text;
+    if (Notice) Notice->setText(NoticeText());
 }
 
 void TRepStandardPreview::FormResize() { RepPreview->LayOutImage(); }
@@ -387,6 +464,8 @@ void TRepStandardPreview::FormKeyDown(WORD key, bool shift, bool ctrl, bool alt)
         break;
     case VK_END: LastPageClick(); break;
     case VK_HOME: FirstPageClick(); break;
+    case VK_F5: RefreshClick(); break;
+    case VK_F2: ShowNoticeInFull(); break;
     // Esc reaches the close button as the cancel button.
     default: break;
     }

@@ -4,7 +4,9 @@
 #include <windows.h>
 
 #include <functional>
+#include <map>
 #include <string>
+#include <vector>
 
 #include "report/preview/rep_preview.h"
 #include "ui/controls.h"
@@ -33,6 +35,16 @@ public:
     void LayOutNotes();
     // A line of the window's owner about the pages, in the status bar beside the gauge.
     void SetNotice(const std::wstring& text);
+    // What a check found on one page: the frames drawn on it and its notice, shown while
+    // that page is; pages without an entry show the plain notice.
+    void SetPageCheck(int page, std::vector<TRepNativeRect> marks, std::wstring notice);
+    void ClearPageChecks();
+    // The notice as shown now, whole: the status bar has room for a part of it only.
+    std::wstring NoticeText() const;
+    // Shows the whole notice in a message box (a click on it, or F2).
+    void ShowNoticeInFull();
+    // Makes the pages again from the report (F5), where the pages have one.
+    void RefreshClick();
     // Who or what the page shown is, for a report of several documents; empty by default.
     std::function<std::wstring(int page)> PageNote;
 
@@ -94,6 +106,18 @@ private:
     // For a client of that width, which the window may not have yet.
     void LayOutNotes(int clientWidth);
     void ReleaseLater();
+    // The notice and frames of the page now shown.
+    void ShowCheckOfPage();
+    // Asks the report printer whether the data behind the pages changed since.
+    void AskIfStale();
+    struct PageCheck {
+        std::vector<TRepNativeRect> marks;
+        std::wstring notice;
+    };
+    std::map<int, PageCheck> checks_;
+    int checkShown_ = 0;
+    std::wstring notice_;
+    std::wstring stale_;
     bool maximized_ = false;
     int busy_ = 0;
     bool closeRequested_ = false;

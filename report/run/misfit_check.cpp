@@ -15,26 +15,48 @@ constexpr long double kTouch = 0.05L;
 // rounded to a whole pixel, and a line of twenty letters comes out up to 3 mm longer than
 // the printer draws it.
 constexpr int kFineResolution = 2540;
-constexpr long double kFinePerNative = 10;
 
-// The width of printed text in native units, measured with the label's font at the fine
-// resolution in the report's screen-compatible context.
-class FineWidth {
+// Text measured as it prints. Without a printer: the label's font at the fine resolution in
+// the report's screen-compatible context. With one, the device's own metrics: its glyph
+// advances in whole device pixels, and the glyphs' own widths at the device's em (a font on
+// the device is a whole number of pixels high, 42 px for 10 pt at 300 dpi: 10.08 pt), since
+// a driver may place the glyphs by either. The wider of the two is what the blank must hold.
+class PrintMetrics {
 public:
-    explicit FineWidth(const TRepCustomLabel& l)
-        : dc_(l.ParentReport() ? l.ParentReport()->MeasureDC() : nullptr),
-          font_(dc_ ? CreateDeviceFont(l.Font(), kFineResolution) : ui::FontHandle()),
-          use_(dc_, font_.get()) {}
-    long double operator()(const std::wstring& s) const {
-        SIZE sz{};
-        if (!dc_ || !GetTextExtentPoint32W(dc_, s.c_str(), static_cast<int>(s.size()), &sz)) return 0;
-        return sz.cx / kFinePerNative;
+    PrintMetrics(const TRepCustomLabel& l, const TRepPrintArea& area)
+        : device_(area.Measure && area.PixelsPerInch > 0 ? area.Measure : nullptr),
+          dpi_(device_ ? area.PixelsPerInch : kFineResolution),
+          screen_(l.ParentReport() ? l.ParentReport()->MeasureDC() : nullptr),
+          deviceFont_(device_ ? CreateDeviceFont(l.Font(), dpi_) : ui::FontHandle()),
+          fineFont_(screen_ ? FineFont(l.Font()) : ui::FontHandle()) {}
+    long double Width(const std::wstring& s) const {
+        const long double fine = Extent(screen_, fineFont_, s).cx * 254.0L / FineResolution();
+        if (!device_) return fine;
+        return std::max(fine, Extent(device_, deviceFont_, s).cx * 254.0L / dpi_);
     }
+    // The line pitch the label prints with: the height of a "W" on the printing device.
+    long double LineHeight() const { return Extent(device_, deviceFont_, L"W").cy * 254.0L / dpi_; }
+    bool Device() const { return device_ != nullptr; }
 
 private:
-    HDC dc_;
-    ui::FontHandle font_;
-    ui::SelectGuard use_;
+    // Ten times the device's resolution keeps its em exact; without one, the fine default.
+    int FineResolution() const { return device_ ? dpi_ * 10 : kFineResolution; }
+    ui::FontHandle FineFont(const TRepFont& f) const {
+        return CreateFontOfHeight(f, FontHeightPx(f.Size, dpi_) * (device_ ? 10 : 1));
+    }
+    static SIZE Extent(HDC dc, const ui::FontHandle& font, const std::wstring& s) {
+        SIZE sz{};
+        if (!dc || !font) return sz;
+        ui::SelectGuard use(dc, font.get());
+        if (!GetTextExtentPoint32W(dc, s.c_str(), static_cast<int>(s.size()), &sz)) return {};
+        return sz;
+    }
+
+    HDC device_;
+    int dpi_;
+    HDC screen_;
+    ui::FontHandle deviceFont_;
+    ui::FontHandle fineFont_;
 };
 
 long double ToNative(const TRepCustomLabel& l, int pixels) {
@@ -63,33 +85,38 @@ bool Contains(const TRepNativeRect& outer, const TRepNativeRect& inner) {
 // The text of one lands where the other's box (drawn white) or text is.
 bool Takes(const TRepLanding& a, const TRepLanding& b) { return a.Text.Intersects(b.Box) || a.Text.Intersects(b.Text); }
 
-// Of two values that take each other's place, the one at fault: the one whose text leaves
-// its own box, or else the one drawn later, whose box covers the other's text.
+// Of two values that take each other's place, the one at fault: the one whose text reaches
+// into the other's box, or else the one whose text leaves its own box, or else the one drawn
+// later, whose box covers the other's text.
 bool AtFault(const TRepLanding& a, std::size_t aIndex, const TRepLanding& b, std::size_t bIndex) {
+    const bool aIn = a.Text.Intersects(b.Box), bIn = b.Text.Intersects(a.Box);
+    if (aIn != bIn) return aIn;
     const bool aOut = !Contains(a.Box, a.Text), bOut = !Contains(b.Box, b.Text);
     if (aOut != bOut) return aOut;
     return aIndex > bIndex;
 }
 
 // Every label's landing, measured once for all the pairs.
-std::vector<TRepLanding> LandingsOf(const std::vector<TRepCustomLabel*>& all) {
+std::vector<TRepLanding> LandingsOf(const std::vector<TRepCustomLabel*>& all, const TRepPrintArea& area) {
     std::vector<TRepLanding> landings;
-    for (const TRepCustomLabel* l : all) landings.push_back(LandingOf(*l));
+    for (const TRepCustomLabel* l : all) landings.push_back(LandingOf(*l, area));
     return landings;
 }
 
 TRepMisfit Judge(std::size_t index, const std::vector<TRepCustomLabel*>& all, const std::vector<TRepLanding>& landings,
-                 const TReport& report) {
+                 const TRepPrintArea& area) {
     TRepMisfit m;
     m.Label = all[index];
     const TRepLanding& own = landings[index];
     m.Area = Union(own.Box, own.Text);
     if (own.Cut) m.Kinds |= mkCut;
     if (own.Text.Empty()) return m;
-    const long double width = report.Page.NativeValue(TRepPage::WidthValue);
-    const long double length = report.Page.NativeValue(TRepPage::LengthValue);
-    if (own.Text.Left < 0 || own.Text.Top < 0 || own.Text.Right > width || own.Text.Bottom > length)
-        m.Kinds |= mkPastEdge;
+    const auto outside = [&](const TRepNativeRect& r) {
+        return own.Text.Left < r.Left - kTouch || own.Text.Top < r.Top - kTouch || own.Text.Right > r.Right + kTouch ||
+               own.Text.Bottom > r.Bottom + kTouch;
+    };
+    if (outside(area.Paper)) m.Kinds |= mkPastEdge;
+    else if (outside(area.Printable)) m.Kinds |= mkUnprintable;
     for (std::size_t i = 0; i < all.size(); ++i) {
         if (i == index) continue;
         const TRepLanding& o = landings[i];
@@ -110,7 +137,7 @@ bool TRepNativeRect::Intersects(const TRepNativeRect& o) const {
            std::min(Bottom, o.Bottom) - std::max(Top, o.Top) > kTouch;
 }
 
-TRepLanding LandingOf(const TRepCustomLabel& label) {
+TRepLanding LandingOf(const TRepCustomLabel& label, const TRepPrintArea& area) {
     TRepLanding r;
     const long double l = label.Size.NativeValue(TRepPrintableSize::LeftValue);
     const long double t = label.Size.NativeValue(TRepPrintableSize::TopValue);
@@ -120,10 +147,10 @@ TRepLanding LandingOf(const TRepCustomLabel& label) {
     const auto& lines = label.FormattedLines();
     r.Lines = static_cast<int>(lines.size());
     // The print's own rule: a line prints while it ends within the box height plus 0.1 mm.
-    const long double lh = ToNative(label, label.LineHeight());
+    const PrintMetrics metrics(label, area);
+    const long double lh = metrics.Device() ? metrics.LineHeight() : ToNative(label, label.LineHeight());
     const long double limit = t + h + 1;
     long double y = t;
-    const FineWidth width(label);
     for (const auto& line : lines) {
         if (y + lh > limit && !label.AutoStretch) {
             if (!line.empty()) r.Cut = true;
@@ -131,7 +158,7 @@ TRepLanding LandingOf(const TRepCustomLabel& label) {
         }
         ++r.Printed;
         if (!line.empty()) {
-            const long double tw = width(line);
+            const long double tw = metrics.Width(line);
             long double left = l;
             if (label.Alignment() == TRepAlignment::taRightJustify) left = l + w - tw;
             else if (label.Alignment() == TRepAlignment::taCenter) left = l + w * 0.5L - tw * 0.5L;
@@ -142,29 +169,43 @@ TRepLanding LandingOf(const TRepCustomLabel& label) {
     return r;
 }
 
-std::vector<TRepMisfit> FindMisfits(const TReport& report) {
+TRepPrintArea PaperOnly(const TReport& report) {
+    TRepPrintArea a;
+    a.Paper = {0, 0, report.Page.NativeValue(TRepPage::WidthValue), report.Page.NativeValue(TRepPage::LengthValue)};
+    a.Printable = a.Paper;
+    return a;
+}
+
+std::vector<TRepMisfit> FindMisfits(const TReport& report, const TRepPrintArea& area) {
     const auto all = LabelsOf(report);
-    const auto landings = LandingsOf(all);
+    const auto landings = LandingsOf(all, area);
     std::vector<TRepMisfit> out;
     for (std::size_t i = 0; i < all.size(); ++i) {
-        TRepMisfit m = Judge(i, all, landings, report);
+        TRepMisfit m = Judge(i, all, landings, area);
         if (m.Kinds) out.push_back(m);
     }
     return out;
 }
 
-std::vector<TRepMisfit> ShrinkMisfits(const TReport& report) {
+std::vector<TRepMisfit> ShrinkMisfits(const TReport& report, const TRepPrintArea& area) {
     const auto all = LabelsOf(report);
-    auto landings = LandingsOf(all);
-    std::vector<TRepMisfit> out = FindMisfits(report);
+    auto landings = LandingsOf(all, area);
+    std::vector<TRepMisfit> out = FindMisfits(report, area);
     for (TRepMisfit& m : out) {
         TRepCustomLabel& l = *m.Label;
         const std::size_t index = static_cast<std::size_t>(std::find(all.begin(), all.end(), &l) - all.begin());
+        const TRepMisfit asFound = m;
         for (int size = l.Font().Size - 1; size >= kSmallestShrink && m.Kinds; --size) {
             l.ShrinkFont(size);
-            landings[index] = LandingOf(l);
-            m = Judge(index, all, landings, report);
+            landings[index] = LandingOf(l, area);
+            m = Judge(index, all, landings, area);
             m.ShrunkTo = size;
+        }
+        if (m.Kinds) {
+            // Smaller letters would not save the blank: the value keeps its size and is named.
+            l.ShrinkFont(0);
+            landings[index] = LandingOf(l, area);
+            m = asFound;
         }
     }
     return out;

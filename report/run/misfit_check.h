@@ -4,20 +4,11 @@
 #include <vector>
 
 #include "report/model/label.h"
+#include "report/run/print_area.h"
 
 namespace rep {
 
 class TReport;
-
-// A rectangle on the paper in native units; right and bottom exclusive.
-struct TRepNativeRect {
-    long double Left = 0;
-    long double Top = 0;
-    long double Right = 0;
-    long double Bottom = 0;
-    bool Empty() const { return Right <= Left || Bottom <= Top; }
-    bool Intersects(const TRepNativeRect& o) const;
-};
 
 // Where a label's value lands: its box (filled white, so it covers what lies under it),
 // the text of the lines that print, and how many of its lines do not.
@@ -30,9 +21,11 @@ struct TRepLanding {
     bool Cut = false;
 };
 
-TRepLanding LandingOf(const TRepCustomLabel& label);
+// Measured as the printer of the area prints it.
+TRepLanding LandingOf(const TRepCustomLabel& label, const TRepPrintArea& area);
 
-enum TRepMisfitKind : unsigned { mkCut = 1, mkPastEdge = 2, mkOverlap = 4 };
+// mkUnprintable: on the paper, but where the printer does not print.
+enum TRepMisfitKind : unsigned { mkCut = 1, mkPastEdge = 2, mkOverlap = 4, mkUnprintable = 8 };
 
 struct TRepMisfit {
     TRepCustomLabel* Label = nullptr;
@@ -42,15 +35,19 @@ struct TRepMisfit {
     TRepNativeRect Area;                    // box and text together, for marking
 };
 
-// Every label on the report whose text is cut, runs past the paper, or takes the place of
-// another label (its box, drawn white, or its text), in child order.
-std::vector<TRepMisfit> FindMisfits(const TReport& report);
+// The report's paper alone, for a check without a printer.
+TRepPrintArea PaperOnly(const TReport& report);
+
+// Every label on the report whose text is cut, runs past the paper or the printer's printable
+// area, or takes the place of another label (its box, drawn white, or its text), in child order.
+std::vector<TRepMisfit> FindMisfits(const TReport& report, const TRepPrintArea& area);
 
 // The smallest size a value is shrunk to.
 inline constexpr int kSmallestShrink = 8;
 
 // Shrinks each misfit's font a point at a time, down to kSmallestShrink, until it fits;
-// those that still do not keep their kinds. Entries of shrunk values have ShrunkTo set.
-std::vector<TRepMisfit> ShrinkMisfits(const TReport& report);
+// those that still do not fit even at that size keep their own size and their kinds, with
+// ShrunkTo 0. Entries of shrunk values have ShrunkTo set.
+std::vector<TRepMisfit> ShrinkMisfits(const TReport& report, const TRepPrintArea& area);
 
 }  // namespace rep

@@ -144,6 +144,9 @@ void TPrinterSettings::ReadDeviceSettings() {
         }
     }
 
+    printableWidth_ = dc && resolution ? DotsToTenths(GetDeviceCaps(dc, HORZRES), xDpi_) : 0;
+    printableLength_ = dc && resolution ? DotsToTenths(GetDeviceCaps(dc, VERTRES), yDpi_) : 0;
+
     paperSize_ = TRepPaperSize::Default;
     if (HasFields(dm, DM_PAPERSIZE))
         if (const auto size = PaperSizeFromCode(dm->dmPaperSize)) paperSize_ = *size;
@@ -158,6 +161,10 @@ void TPrinterSettings::ReadDeviceSettings() {
             Note(L"Escape GETPHYSPAGESIZE \"" + device_ + L"\" failed");
         }
     }
+
+    rightMargin_ = paperWidth_ > 0 && printableWidth_ > 0 ? std::max(0, paperWidth_ - leftOffset_ - printableWidth_) : 0;
+    bottomMargin_ =
+        paperLength_ > 0 && printableLength_ > 0 ? std::max(0, paperLength_ - topOffset_ - printableLength_) : 0;
 
     ReadPaperList(dm);
 }

@@ -71,6 +71,12 @@ public:
     // The device's unprintable margin, tenths of a millimetre.
     int LeftOffset() const { return leftOffset_; }
     int TopOffset() const { return topOffset_; }
+    // The size of the area the device prints on, tenths of a millimetre; 0 when unknown.
+    int PrintableWidth() const { return printableWidth_; }
+    int PrintableLength() const { return printableLength_; }
+    // What the device leaves unprinted at the right and bottom of its physical page.
+    int RightMargin() const { return rightMargin_; }
+    int BottomMargin() const { return bottomMargin_; }
 
     const std::wstring& Device() const { return device_; }
     // Asked of the spooler when first wanted, not with the other settings: the program does
@@ -104,6 +110,10 @@ private:
     int yDpi_ = 0;
     int leftOffset_ = 0;
     int topOffset_ = 0;
+    int printableWidth_ = 0;
+    int printableLength_ = 0;
+    int rightMargin_ = 0;
+    int bottomMargin_ = 0;
     std::vector<std::wstring> problems_;
 };
 

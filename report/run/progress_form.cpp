@@ -2,6 +2,7 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
 #include <string>
 
 #include "report/run/rep_printer.h"
@@ -14,6 +15,8 @@ namespace {
 
 // From the engine's string table; it begins with a space.
 constexpr const wchar_t* kCompleted = L" Completed";
+constexpr const wchar_t* kPage = L"Page";
+constexpr const wchar_t* kOf = L"of";
 
 }  // namespace
 
@@ -70,12 +73,27 @@ void TRepProgressForm::ProgressMessage() {
     ui::Application::get().processMessages();
 }
 
+void TRepProgressForm::PageMessage(int pages) {
+    if (!ReportPrinter) return;
+    // A long job shows that it moves: the pages handed over so far, and their share.
+    const int expected = ReportPrinter->ExpectedPages;
+    std::wstring text = std::wstring(kPage) + L" " + std::to_wstring(pages);
+    if (expected > 0) {
+        text += L" " + std::wstring(kOf) + L" " + std::to_wstring(expected);
+        Gauge->SetPosition(std::min(100, pages * 100 / expected));
+    }
+    Info->setText(text);
+}
+
 LRESULT TRepProgressForm::handleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     if (msg == WM_REPPROGRESS) {
         ProgressMessage();
         return 0;
     }
-    // WM_REPPAGEAVAILABLE is not for this window; it goes the default way.
+    if (msg == WM_REPPAGEAVAILABLE) {
+        PageMessage(static_cast<int>(LOWORD(wp)));
+        return 0;
+    }
     return Form::handleMessage(msg, wp, lp);
 }
 

@@ -36,6 +36,7 @@ private:
     void FormCreate();
     void CancelButtonClick();
     void ProgressMessage();
+    void PageMessage(int pages);
 };
 
 }  // namespace rep

@@ -1,5 +1,7 @@
 #include "report/run/rep_printer.h"
 
+#include <algorithm>
+
 #include "report/model/system_display.h"
 #include "report/preview/standard_preview.h"
 #include "report/run/printer_settings.h"
@@ -69,10 +71,45 @@ void TRepPrinter::SetCopies(int copies) { settings_->SetCopies(copies); }
 void TRepPrinter::SetOutputBin(TRepBin bin) { settings_->SetOutputBin(bin); }
 
 void TRepPrinter::SetPrinterIndex(int index) {
-    if (printerOK_) printer_->setPrinterIndex(index);
+    if (!printerOK_) return;
+    const int before = printer_->printerIndex();
+    printer_->setPrinterIndex(index);
+    if (printer_->printerIndex() == before) return;
+    // Margins, paper and resolution are the new device's, never the one chosen first.
+    settings_->ReadDeviceSettings();
+    topWaste_ = settings_->TopOffset();
+    leftWaste_ = settings_->LeftOffset();
 }
 
 int TRepPrinter::PrinterIndex() const { return printer_->printerIndex(); }
+
+std::wstring TRepPrinter::PrinterName() const {
+    if (!printerOK_) return {};
+    const auto& list = printer_->printers();
+    const int index = printer_->printerIndex();
+    return index >= 0 && index < static_cast<int>(list.size()) ? list[static_cast<std::size_t>(index)].name : L"";
+}
+
+TRepPrintArea TRepPrinter::PrintArea() {
+    TRepPrintArea a;
+    const long double width = PaperWidth(), length = PaperLength();
+    a.Paper = {0, 0, width, length};
+    a.Printable = a.Paper;
+    if (!printerOK_) return a;
+    try {
+        a.Measure = printer_->handle();
+    } catch (const std::exception&) {
+        return a;
+    }
+    a.PixelsPerInch = GetDeviceCaps(a.Measure, LOGPIXELSY);
+    // The margins of the device as it reports them for its portrait paper. Which way a
+    // driver turns a landscape page is its own: there every side keeps the widest margin.
+    long double left = settings_->LeftOffset(), top = settings_->TopOffset();
+    long double right = settings_->RightMargin(), bottom = settings_->BottomMargin();
+    if (Orientation() == TRepOrientation::poLandscape) left = top = right = bottom = std::max({left, top, right, bottom});
+    a.Printable = {left, top, std::max(left, width - right), std::max(top, length - bottom)};
+    return a;
+}
 
 int TRepPrinter::PaperWidth() const {
     return Orientation() == TRepOrientation::poLandscape ? settings_->PaperLength() : settings_->PaperWidth();
@@ -228,6 +265,14 @@ void TRepPrinter::AbortDoc() {
     status_ = stFinished;
 }
 
+void TRepPrinter::Restart() {
+    if (status_ == stBusy) throw ERepError("Report printer not ready");
+    if (status_ == stFinished) cleanUp();
+    pageCount_ = 0;
+    pageNumber_ = 0;
+    availablePages_ = 0;
+}
+
 void TRepPrinter::SetProgress(int percent) {
     progressPercent_ = percent;
     post(WM_REPPROGRESS, percent);
@@ -270,6 +315,8 @@ void TRepPrinter::Load(const std::wstring& name) {
     OnPrint = nullptr;
     OnPrintSetup = nullptr;
     OnExportToFilter = nullptr;
+    OnRefresh = nullptr;
+    OnStaleNote = nullptr;
 }
 
 // --- Commands of the preview window -------------------------------------------------
@@ -297,9 +344,13 @@ void TRepPrinter::printStoredPages() {
         for (int i = 1; i <= pageCount_; ++i) {
             ui::Application::get().processMessages();
             SetPageNumber(i);
-            // The whole sheet, unoriented: the device prints with its own settings.
-            const RECT paper{0, 0, PaperToDevice(settings_->PaperWidth(), printer_->pixelsPerInchX()),
-                             PaperToDevice(settings_->PaperLength(), printer_->pixelsPerInchY())};
+            // The whole sheet, unoriented: the device prints with its own settings. The
+            // device's origin is the corner of what it can print, so the sheet starts that
+            // far up and left of it, and every mark lands where the page has it on paper.
+            HDC dc = printer_->canvas();
+            const LONG x0 = -GetDeviceCaps(dc, PHYSICALOFFSETX), y0 = -GetDeviceCaps(dc, PHYSICALOFFSETY);
+            const RECT paper{x0, y0, x0 + PaperToDevice(settings_->PaperWidth(), printer_->pixelsPerInchX()),
+                             y0 + PaperToDevice(settings_->PaperLength(), printer_->pixelsPerInchY())};
             if (displayPage_) ui::DrawMetafile(printer_->canvas(), displayPage_.get(), paper);
             if (cancelled_) {
                 printer_->abort();

@@ -9,6 +9,7 @@
 
 #include "report/model/orientation.h"
 #include "report/model/units.h"
+#include "report/run/print_area.h"
 #include "report/run/page_file.h"
 #include "report/run/page_list.h"
 #include "report/run/rep_stream.h"
@@ -52,6 +53,9 @@ public:
     HWND Client = nullptr;
     int FirstPage = 0;  // 0 = no limit
     int LastPage = 0;
+    // The pages the run is expected to make (the progress window counts towards it); 0 when
+    // not known.
+    int ExpectedPages = 0;
     long double XFactor() const { return xFactor_; }
     long double YFactor() const { return yFactor_; }
     int LeftWaste() const { return leftWaste_; }
@@ -68,8 +72,14 @@ public:
     TRepOrientation Orientation() const;
     void SetCopies(int copies);
     void SetOutputBin(TRepBin bin);
+    // Another printer brings its own device: paper, margins and resolution are read anew.
     void SetPrinterIndex(int index);
     int PrinterIndex() const;
+    // The name of the chosen printer; empty without one.
+    std::wstring PrinterName() const;
+    // The paper in the report's orientation and the part of it the chosen printer prints on,
+    // with its device context for measuring text as it prints.
+    TRepPrintArea PrintArea();
     // Paper size in the report's orientation, tenths of a millimetre.
     int PaperWidth() const;
     int PaperLength() const;
@@ -88,6 +98,8 @@ public:
     void EndDoc();
     void AbortDoc();
     void Cancel() { cancelled_ = true; }
+    // Drops the pages of a finished document, so that the report can run into it again.
+    void Restart();
     // Whether page PageCount() goes to the printer.
     bool PageInRange() const;
     void SetProgress(int percent);
@@ -116,6 +128,12 @@ public:
     std::function<void()> OnPrintSetup;
     std::function<void(TRepExportFilter&)> OnExportToFilter;
     std::function<void(TRepPrinter&)> OnPreview;
+    // The preview's pages made again from the report (after another printer was chosen, or
+    // its data changed); empty for pages that no report made.
+    std::function<void()> OnRefresh;
+    // What the preview should say about its pages now (its data changed since): empty when
+    // nothing; asked when the window becomes active again.
+    std::function<std::wstring()> OnStaleNote;
 
     // For tests: the page store's stream (none between documents).
     const TRepStream* Stream() const { return stream_.get(); }

@@ -30,6 +30,8 @@ TReport::~TReport() {
         p->OnPrint = nullptr;
         p->OnPrintSetup = nullptr;
         p->OnExportToFilter = nullptr;
+        p->OnRefresh = nullptr;
+        p->OnStaleNote = nullptr;
     }
     previewPrinters_.clear();
     // Printables owned elsewhere must not point back here.
@@ -139,7 +141,9 @@ bool TReport::CreateRepPrinter() {
     HWND client = repPrinter_ ? repPrinter_->Client : nullptr;
     auto rp = std::make_unique<TRepPrinter>();
     rp->Client = client;
-    rp->HookAfterPreview = [this] {
+    TRepPrinter* made = rp.get();
+    rp->HookAfterPreview = [this, made] {
+        PreviewEnded(*made);
         if (AfterPreview) AfterPreview(*this);
     };
     rp->HookAfterPrint = [this] {
@@ -151,6 +155,15 @@ bool TReport::CreateRepPrinter() {
 }
 
 namespace {
+// Gives a member back the value it had, when a run or a call is over.
+template <class T>
+struct Keep {
+    T& slot;
+    T value;
+    explicit Keep(T& s) : slot(s), value(s) {}
+    ~Keep() { slot = value; }
+};
+
 // Frees a report printer made for one operation when the operation is over.
 struct PrinterRelease {
     std::vector<std::unique_ptr<TRepPrinter>>& list;
@@ -180,9 +193,11 @@ void TReport::Preview() {
     TRepPrinter* rp = repPrinter_;
     rp->Destination = dtPageStore;
     rp->Title = ReportTitle;
-    rp->OnPrint = [this] { Print(); };
-    rp->OnPrintSetup = [this] { PrinterSetup(); };
-    rp->OnExportToFilter = [this](TRepExportFilter& f) { ExportToFilter(f); };
+    // Each command of the window works on the pages and data of that window.
+    rp->OnPrint = [this, rp] { PrintFrom(rp); };
+    rp->OnPrintSetup = [this, rp] { PrinterSetupFrom(rp); };
+    rp->OnExportToFilter = [this, rp](TRepExportFilter& f) { ExportFrom(rp, f); };
+    rp->OnRefresh = [this, rp] { RefreshPreview(*rp); };
     if (OnPreview) rp->OnPreview = OnPreview;
     ui::Application& app = ui::Application::get();
     {
@@ -191,10 +206,16 @@ void TReport::Preview() {
             bool& flag;
             ~Started() { flag = false; }
         } started{previewStarting_};
+        // The printer it is laid out for, before the window names it.
+        SetUpPrinter(*rp);
+        PreviewStarting(*rp);
         rp->Preview();
+        PreviewShown(*rp);
         app.processMessages();
     }
     try {
+        Keep<TRepPrinter*> source(runSource_);
+        runSource_ = rp;
         CreateReport();
     } catch (...) {
         // The open preview window still uses its report printer; it is freed later.
@@ -207,19 +228,62 @@ void TReport::Preview() {
     PrinterRelease release{previewPrinters_, rp};
 }
 
-void TReport::Print() {
-    TRepPrinter* kept = repPrinter_;
+void TReport::Print() { PrintFrom(nullptr); }
+
+void TReport::PrintFrom(TRepPrinter* source) {
+    if (!available_) return;
+    Keep<TRepPrinter*> kept(repPrinter_), keptSource(runSource_);
     if (!CreateRepPrinter()) return;
     TRepPrinter* rp = repPrinter_;
     PrinterRelease release{previewPrinters_, rp};
-    struct Restore {
-        TRepPrinter*& slot;
-        TRepPrinter* kept;
-        ~Restore() { slot = kept; }
-    } restore{repPrinter_, kept};
     if (!rp->PrinterOK()) return;
     rp->Destination = dtPrinter;
+    runSource_ = source;
+    // Laid out and checked for the printer that prints, as it is set up for this job.
+    SetUpPrinter(*rp);
+    if (!ApprovePrint(*rp)) return;
     CreateReportWithProgress(*rp);
+    if (rp->Cancelled()) PrintCancelled(rp->AvailablePages());
+}
+
+void TReport::PrinterSetup() { PrinterSetupFrom(repPrinter_); }
+
+void TReport::RefreshPreview(TRepPrinter& preview) {
+    if (!available_ || !Owns(preview) || !preview.ShowingPreview() || preview.Destination != dtPageStore) return;
+    Keep<TRepPrinter*> kept(repPrinter_), keptSource(runSource_);
+    preview.Restart();
+    repPrinter_ = &preview;
+    runSource_ = &preview;
+    SetUpPrinter(preview);
+    PreviewStarting(preview);
+    CreateReport();
+}
+
+bool TReport::Owns(const TRepPrinter& rp) const {
+    return std::any_of(previewPrinters_.begin(), previewPrinters_.end(), [&rp](const auto& p) { return p.get() == &rp; });
+}
+
+void TReport::LayOutPage(int n) {
+    Keep<int> page(pageNumber_);
+    pageNumber_ = n;
+    if (OnStartPage) OnStartPage(*this);
+}
+
+void TReport::SetUpPrinter(TRepPrinter& rp) {
+    // The printer first: another one brings its own device, and the requests below are
+    // asked of that device.
+    if (rp.PrinterOK()) rp.SetPrinterIndex(PrinterSettings.PrinterIndex);
+    rp.SetPaperSize(Page.PaperSize());
+    if (rp.PaperSize() == TRepPaperSize::Custom) {
+        rp.SetPaperWidth(static_cast<int>(RoundEven(PageWidthNative())));
+        rp.SetPaperLength(static_cast<int>(RoundEven(PageLengthNative())));
+    }
+    rp.SetOrientation(Page.Orientation());
+    rp.SetCopies(PrinterSettings.Copies);
+    rp.SetOutputBin(PrinterSettings.OutputBin);
+    rp.FirstPage = PrinterSettings.FirstPage;
+    rp.LastPage = PrinterSettings.LastPage;
+    rp.ExpectedPages = ExpectedPages;
 }
 
 void TReport::CreateReportWithProgress(TRepPrinter& rp) {
@@ -230,7 +294,9 @@ void TReport::CreateReportWithProgress(TRepPrinter& rp) {
     CreateReport();
 }
 
-void TReport::ExportToFilter(TRepExportFilter& filter) {
+void TReport::ExportToFilter(TRepExportFilter& filter) { ExportFrom(nullptr, filter); }
+
+void TReport::ExportFrom(TRepPrinter* source, TRepExportFilter& filter) {
     if (!available_) return;
     TRepPrinter* kept = repPrinter_;
     struct Restore {
@@ -243,6 +309,8 @@ void TReport::ExportToFilter(TRepExportFilter& filter) {
             r.repPrinter_ = kept;
         }
     } restore{*this, kept};
+    Keep<TRepPrinter*> keptSource(runSource_);
+    runSource_ = source;
     exporting_ = true;
     exportFilter_ = &filter;
     drawGraphics_ = false;
@@ -276,17 +344,7 @@ void TReport::CreateReport() {
     std::vector<TRepPrintable*> all;
     bool prepared = false;
     try {
-        rp.SetPaperSize(Page.PaperSize());
-        if (rp.PaperSize() == TRepPaperSize::Custom) {
-            rp.SetPaperWidth(static_cast<int>(RoundEven(PageWidthNative())));
-            rp.SetPaperLength(static_cast<int>(RoundEven(PageLengthNative())));
-        }
-        rp.SetOrientation(Page.Orientation());
-        rp.SetCopies(PrinterSettings.Copies);
-        rp.SetOutputBin(PrinterSettings.OutputBin);
-        rp.FirstPage = PrinterSettings.FirstPage;
-        rp.LastPage = PrinterSettings.LastPage;
-        if (rp.PrinterOK()) rp.SetPrinterIndex(PrinterSettings.PrinterIndex);
+        SetUpPrinter(rp);
         rp.Title = ReportTitle;
         rp.SetCompression((Options & Compression) != 0);
         rp.BeginDoc();
@@ -314,9 +372,10 @@ void TReport::CreateReport() {
         SetUnits(savedUnits);
         if (prepared)
             for (TRepPrintable* p : all) p->Unprepare();
-        if (!rp.Cancelled() && rp.Status() == stBusy) {
+        if (rp.Status() == stBusy) {
             try {
-                if (drawGraphics_) rp.EndDoc();
+                // A print that failed half-way puts nothing on a blank; stored pages stay.
+                if (drawGraphics_ && rp.Destination == dtPageStore && !rp.Cancelled()) rp.EndDoc();
                 else rp.AbortDoc();
             } catch (...) {
             }
@@ -325,9 +384,13 @@ void TReport::CreateReport() {
     }
     SetUnits(savedUnits);
     for (TRepPrintable* p : all) p->Unprepare();
-    if (!rp.Cancelled()) {
-        if (drawGraphics_) rp.EndDoc();
-        else rp.AbortDoc();
+    if (rp.Cancelled()) {
+        // Nothing more of a cancelled print reaches the spooler, not even the pages drawn.
+        if (rp.Destination == dtPrinter) rp.AbortDoc();
+    } else if (drawGraphics_) {
+        rp.EndDoc();
+    } else {
+        rp.AbortDoc();
     }
 }
 
@@ -345,6 +408,7 @@ void TReport::NewPage() {
 
 void TReport::EndPage() {
     if (pageNumber_ > 0) {
+        PageLaidOut();
         if (OnEndPage) OnEndPage(*this);
         currentY_ = RoundEven(FooterTopNative());
         TRepBand* footer = FindBand(TRepBandType::rbPageFooter);

@@ -54,6 +54,11 @@ public:
     void Print();
     void PrinterSetup();
     void ExportToFilter(TRepExportFilter& filter);
+    // Runs an open preview of this report again into its own pages: after another printer
+    // was chosen there, or when its data is to be taken anew. Ignored while a run is busy.
+    void RefreshPreview(TRepPrinter& preview);
+    // The pages a run is expected to make, for the progress of a print; 0 when not known.
+    int ExpectedPages = 0;
 
     TRepUnit Units() const { return Page.Units(); }
     void SetUnits(TRepUnit units);
@@ -114,8 +119,38 @@ public:
     TRepBounds PixelBounds() const override { return bounds_; }
     void SetPixelBounds(const TRepBounds& b) override { bounds_ = b; }
 
+protected:
+    // What a report that checks its pages before they reach paper takes part in. The run
+    // itself calls these, on every path to a printer, so no event set on the report can
+    // replace or skip them.
+    // A preview (or its refresh) is about to run into `preview`.
+    virtual void PreviewStarting(TRepPrinter& /*preview*/) {}
+    // The preview's window is open.
+    virtual void PreviewShown(TRepPrinter& /*preview*/) {}
+    // The preview has closed; its printer goes after this.
+    virtual void PreviewEnded(TRepPrinter& /*preview*/) {}
+    // Before a print job starts, with `printer` set up for the printer that prints it;
+    // false: nothing is printed.
+    virtual bool ApprovePrint(TRepPrinter& /*printer*/) { return true; }
+    // Each page once laid out, before anything of it is drawn.
+    virtual void PageLaidOut() {}
+    // A print was cancelled; `pagesEnded` pages had been handed to the job before.
+    virtual void PrintCancelled(int /*pagesEnded*/) {}
+    // The preview printer the running print, export or refresh was asked from, or the
+    // preview's own during its run; null for a run asked for directly.
+    TRepPrinter* RunSource() const { return runSource_; }
+    // Lays page n out as a run's page start would, on the current report printer, outside
+    // the page loop (for a check of every page before a print).
+    void LayOutPage(int n);
+
 private:
     bool CreateRepPrinter();
+    void PrintFrom(TRepPrinter* source);
+    void PrinterSetupFrom(TRepPrinter* source);
+    void ExportFrom(TRepPrinter* source, TRepExportFilter& filter);
+    // The report's page setup and printer settings given to a report printer before a run.
+    void SetUpPrinter(TRepPrinter& rp);
+    bool Owns(const TRepPrinter& rp) const;
     void CreateReport();
     void PrintReportControls();
     void DataLoop();
@@ -148,6 +183,7 @@ private:
     std::vector<TRepPrinter*> leftToWindows_;
     // A Preview is between making its report printer and starting its run.
     bool previewStarting_ = false;
+    TRepPrinter* runSource_ = nullptr;
     bool available_ = true;
     int pageNumber_ = 0;
     long currentX_ = 0;

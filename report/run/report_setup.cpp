@@ -28,15 +28,15 @@ int indexOfDevice(HGLOBAL devNames) {
 }
 }  // namespace
 
-void TReport::PrinterSetup() {
-    if (!repPrinter_ || !repPrinter_->PrinterOK()) return;
+void TReport::PrinterSetupFrom(TRepPrinter* source) {
+    if (!source || !source->PrinterOK()) return;
     PRINTDLGW pd{};
     pd.lStructSize = sizeof(pd);
     pd.hwndOwner = GetActiveWindow();
     pd.Flags = PD_USEDEVMODECOPIESANDCOLLATE;
     pd.nCopies = static_cast<WORD>(PrinterSettings.Copies);
-    if (repPrinter_->Status() == stFinished) {
-        int count = std::max(1, repPrinter_->PageCount());
+    if (source->Status() == stFinished) {
+        int count = std::max(1, source->PageCount());
         pd.nMinPage = 1;
         pd.nMaxPage = static_cast<WORD>(count);
         pd.nFromPage = 1;
@@ -56,6 +56,7 @@ void TReport::PrinterSetup() {
         ui::GlobalLockGuard<DEVMODEW> dm(devMode.get());
         if (dm && (dm->dmFields & DM_COPIES) && dm->dmCopies > 0 && pd.nCopies <= 1) PrinterSettings.Copies = dm->dmCopies;
     }
+    const int before = PrinterSettings.PrinterIndex;
     PrinterSettings.PrinterIndex = indexOfDevice(devNames.get());
     if (pd.Flags & PD_PAGENUMS) {
         PrinterSettings.FirstPage = pd.nFromPage;
@@ -64,6 +65,9 @@ void TReport::PrinterSetup() {
         PrinterSettings.FirstPage = 0;
         PrinterSettings.LastPage = 0;
     }
+    // Another printer has other margins and offsets: the preview is laid out for it anew,
+    // its frames and notice with it, before anything prints.
+    if (PrinterSettings.PrinterIndex != before) RefreshPreview(*source);
 }
 
 }  // namespace rep

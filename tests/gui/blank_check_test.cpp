@@ -133,10 +133,12 @@ TEST_F(BlankCheck, AStandardGradeAtTwelvePointsRunsPastThePaperEdge) {
     MainForm->DynControls(27)->setText(L"Физика");
     grade(5, L"3 (удовлетворительно)");
     Seen seen = previewOf(SetReport2::BlankoSheet2->Report1);
-    EXPECT_EQ(seen.notice, L"Испортят бланк: «Итоговая оценка» в строке 5 на странице 2: выходит за край бумаги");
+    EXPECT_EQ(seen.notice,
+              L"Испортят бланк (весь список — F2): «Итоговая оценка» в строке 5 на странице 2: выходит за край бумаги");
     ASSERT_EQ(seen.marks.size(), 1u);
     // Its text would end 7 mm past the 210-mm edge: a printed page loses "но)" there.
-    EXPECT_NEAR(rep::LandingOf(*SetReport2::BlankoSheet2->RlbMark[4]).Text.Right, 2173, 10);
+    rep::TReport& report = SetReport2::BlankoSheet2->Report1;
+    EXPECT_NEAR(rep::LandingOf(*SetReport2::BlankoSheet2->RlbMark[4], rep::PaperOnly(report)).Text.Right, 2173, 10);
 }
 
 TEST_F(BlankCheck, ShrinkingFitsTheGradeAndSaysSo) {
@@ -163,7 +165,7 @@ TEST_F(BlankCheck, ShrinkingFitsTheGradeAndSaysSo) {
     EXPECT_TRUE(contains(one.notice, L"«Документ о предшествующем уровне образования», строка 1"));
 }
 
-TEST_F(BlankCheck, PrintingAsksFirstAndGoingBackClosesThePreview) {
+TEST_F(BlankCheck, PrintingAsksAboutThePreviewsOwnDataAndGoingBackClosesIt) {
     fillPage1();
     MainForm->edit(L"edPrevDocum1").setText(L"Аттестат о среднем (полном) общем образовании");
     std::wstring asked;
@@ -172,18 +174,46 @@ TEST_F(BlankCheck, PrintingAsksFirstAndGoingBackClosesThePreview) {
         return false;
     };
     bool closed = false;
+    std::wstring stale;
     previewOf(SetReport::BlankoSheet1->Report1, [&](rep::TRepStandardPreview& w) {
         rep::TRepPrinter* printer = w.ReportPrinter;
-        // Edited while the preview is open: the question is about what would print now.
+        // Edited while the preview is open: the preview prints what it shows, and says that
+        // the window holds something else now once she is back in it.
         MainForm->edit(L"edTown").setText(L"Город с очень длинным названием, который не войдёт в графу");
+        guitest::activate(MainForm->hwnd());
+        guitest::activate(w.hwnd());
+        stale = w.Notice->text();
         w.PrintClick();
         guitest::pump();
         closed = rep::StandardPreviewOf(*printer) == nullptr;
     });
+    EXPECT_TRUE(contains(stale, L"F5 обновит просмотр")) << stale;
     EXPECT_TRUE(contains(asked, L"«Документ о предшествующем уровне образования», строка 1")) << asked;
-    EXPECT_TRUE(contains(asked, L"«Город»")) << asked;
+    EXPECT_FALSE(contains(asked, L"«Город»")) << asked;
     EXPECT_TRUE(contains(asked, L"Напечатать как есть?"));
     EXPECT_TRUE(closed);
+}
+
+TEST_F(BlankCheck, F5TakesWhatTheWindowHoldsNowWithItsFramesAndNotice) {
+    fillPage1();
+    std::wstring before, after;
+    std::size_t marks = 0;
+    std::vector<std::wstring> texts;
+    previewOf(SetReport::BlankoSheet1->Report1, [&](rep::TRepStandardPreview& w) {
+        before = w.Notice->text();
+        MainForm->edit(L"edTown").setText(L"Город с очень длинным названием, который не войдёт в графу");
+        w.RefreshClick();
+        guitest::pump();
+        after = w.Notice->text();
+        marks = w.RepPreview->Marks().size();
+        for (const auto& t : pagetest::ContentOf(w.ReportPrinter->GetPage(1).get()).texts) texts.push_back(t.text);
+    });
+    EXPECT_EQ(before, L"");
+    EXPECT_TRUE(contains(after, L"«Город»")) << after;
+    EXPECT_EQ(marks, 1u);
+    bool town = false;
+    for (const auto& t : texts) town |= contains(t, L"Город с очень");
+    EXPECT_TRUE(town);
 }
 
 std::wstring dataFile(const char* name) {

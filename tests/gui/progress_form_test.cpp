@@ -109,15 +109,16 @@ TEST_F(ProgressForm, ReadsThePercentFromThePrinterNotTheMessage) {
     EXPECT_EQ(form.Gauge->Position(), 20);
 }
 
-TEST_F(ProgressForm, IgnoresPageAvailable) {
+TEST_F(ProgressForm, CountsThePagesAsTheyGo) {
+    printer.ExpectedPages = 4;
     printer.SetPaperSize(rep::TRepPaperSize::A4);
     printer.BeginDoc();
     printer.NewPage();
     printer.NewPage();
     printer.EndDoc();
     pump(30);
-    EXPECT_EQ(form.Gauge->Position(), 0);
-    EXPECT_EQ(form.Info->text(), L"");
+    EXPECT_EQ(form.Info->text(), L"Page 2 of 4");
+    EXPECT_EQ(form.Gauge->Position(), 50);
     EXPECT_TRUE(IsWindowVisible(form.hwnd()));
 }
 
