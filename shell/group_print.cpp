@@ -1,6 +1,7 @@
 #include "shell/group_print.h"
 
 #include <algorithm>
+#include <memory>
 
 #include "report/preview/standard_preview.h"
 #include "report/run/rep_printer.h"
@@ -110,6 +111,13 @@ std::wstring UnreadableMessage(const TGroup& group) {
 
 rep::TReport* GroupReport() { return activeGroupReport; }
 
+bool Tell(const std::wstring& message, bool question, HWND owner) {
+    if (GroupMessageHook) return GroupMessageHook(message, question);
+    const UINT type = question ? MB_OKCANCEL | MB_ICONWARNING : MB_OK | MB_ICONERROR;
+    return MessageBoxW(owner ? owner : GetActiveWindow(), message.c_str(), ui::Application::get().title().c_str(),
+                       type) == IDOK;
+}
+
 namespace {
 
 template <class Sheet>
@@ -150,27 +158,38 @@ void PreviewGroup(const std::vector<TGroupMember>& members, int sheet,
     if (members.empty()) return;
     // A sheet of its own: the ordinary print commands stay usable meanwhile and keep their
     // settings, and the group's page range ends with its preview.
-    if (sheet == 1) {
-        SetReport::TBlankoSheet1 form;
-        runGroup(form, members, opened);
-    } else {
+    if (sheet == 2) {
         SetReport2::TBlankoSheet2 form;
         runGroup(form, members, opened);
+        return;
     }
+    SetReport::TBlankoSheet1 form;
+    std::unique_ptr<SetReport2::TBlankoSheet2> second;
+    if (sheet == 3) {
+        // Both: once the first pages are out, the stack is turned and the second pages
+        // follow in the same order, on the same printer and range, checked as every print is.
+        second = std::make_unique<SetReport2::TBlankoSheet2>();
+        SetReport2::TBlankoSheet2& two = *second;
+        form.Report1.AfterPrint = [&form, &two, &members](rep::TReport&) {
+            const std::wstring turn = L"Первые страницы напечатаны (" + std::to_wstring(members.size()) +
+                                      L").\n\nПереверните стопку бланков и положите её в лоток так, чтобы "
+                                      L"печать шла на вторых страницах, в том же порядке, затем нажмите «ОК».\n"
+                                      L"«Отмена» \x2014 вторые страницы не печатать.";
+            if (!Tell(turn, true)) return;
+            two.Report1.Records = form.Report1.Records;
+            two.Report1.PrinterSettings = form.Report1.PrinterSettings;
+            two.Report1.ShowProgress = form.Report1.ShowProgress;
+            two.Report1.Print();
+        };
+    }
+    runGroup(form, members, opened);
 }
 
 void PrintGroup(const std::vector<std::wstring>& fileNames, int sheet, HWND owner) {
     const TGroup group = ReadGroup(fileNames);
     if (!group.Unreadable.empty()) {
-        const std::wstring message = UnreadableMessage(group);
         const bool question = !group.Members.empty();
-        bool goOn = false;
-        if (GroupMessageHook) {
-            goOn = GroupMessageHook(message, question);
-        } else {
-            const UINT type = question ? MB_OKCANCEL | MB_ICONWARNING : MB_OK | MB_ICONERROR;
-            goOn = MessageBoxW(owner, message.c_str(), ui::Application::get().title().c_str(), type) == IDOK;
-        }
+        const bool goOn = Tell(UnreadableMessage(group), question, owner);
         if (!question || !goOn) return;
     }
     PreviewGroup(group.Members, sheet);

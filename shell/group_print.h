@@ -46,6 +46,8 @@ std::vector<std::wstring> StateFilesIn(const std::wstring& folder);
 std::wstring UnreadableMessage(const TGroup& group);
 
 // The preview of sheet 1 or 2 with one page per member, in order; returns when it closes.
+// Sheet 3 is both: the preview of the first pages, whose print is followed, once she has
+// turned the stack, by the second pages in the same order.
 // The page's graduate is named in the preview's status bar. `opened` sees the window as
 // soon as it is made (a benchmark's clock).
 void PreviewGroup(const std::vector<TGroupMember>& members, int sheet,
@@ -61,5 +63,7 @@ void PrintGroup(const std::vector<std::wstring>& fileNames, int sheet, HWND owne
 // Answers the question of PrintGroup (true: go on) and shows its notices; a test may set
 // it to read the message instead.
 extern std::function<bool(const std::wstring& message, bool question)> GroupMessageHook;
+// A notice (OK) or a question (OK: go on) of the group's commands, through the hook.
+bool Tell(const std::wstring& message, bool question, HWND owner = nullptr);
 
 }  // namespace MainSet

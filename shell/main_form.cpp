@@ -6,6 +6,7 @@
 #include "shell/blank_menu.h"
 #include "shell/glyphs.h"
 #include "shell/group_print.h"
+#include "shell/group_sheet_dialog.h"
 #include "shell/print_offsets.h"
 #include "shell/settings_unit.h"
 #include "shell/system_set.h"
@@ -420,13 +421,9 @@ void TMainForm::mnPrintGroupClick() {
             if (whole == IDYES) files = std::move(all);
         }
     }
-    const std::wstring question = L"Выбрано файлов: " + std::to_wstring(files.size()) +
-                                  L".\n\nКакую страницу приложения печатать для группы?\n\n"
-                                  L"«Да» \x2014 1-ю страницу,\n«Нет» \x2014 2-ю страницу (таблицу дисциплин).";
-    const int answer = MessageBoxW(hwnd(), question.c_str(), ui::Application::get().title().c_str(),
-                                   MB_YESNOCANCEL | MB_ICONQUESTION);
-    if (answer != IDYES && answer != IDNO) return;
-    PrintGroup(files, answer == IDYES ? 1 : 2, hwnd());
+    const TGroupSheets sheets = TGroupSheetDialog(files.size()).Ask();
+    if (sheets == TGroupSheets::None) return;
+    PrintGroup(files, static_cast<int>(sheets), hwnd());
     comeBack();
 }
 

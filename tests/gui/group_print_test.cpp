@@ -7,14 +7,18 @@
 #include <cmath>
 
 #include "report/preview/standard_preview.h"
+#include "report/run/progress_form.h"
 #include "report/run/rep_printer.h"
+#include "shell/blank_settings.h"
 #include "shell/group_print.h"
 #include "shell/main_form.h"
 #include "shell/print_offsets.h"
 #include "shell/program.h"
 #include "shell/state_file_io.h"
 #include "shell/system_set.h"
+#include "sheets/blank_guard.h"
 #include "sheets/set_report.h"
+#include "sheets/set_report2.h"
 #include "tests/gui/gui_util.h"
 #include "tests/gui/print_through_preview.h"
 #include "tests/win/pdf_words.h"
@@ -269,6 +273,134 @@ TEST_F(SheetPrintGroup, EachPageIsItsGraduatesOwnPrintInSurnameOrderAndARangePri
 
     // The main window is as it was.
     EXPECT_TRUE(SystemSet::CollectState() == window);
+}
+
+// Members made in memory, as ReadGroup makes them from their files.
+std::vector<MainSet::TGroupMember> members(const std::vector<std::wstring>& surnames, const std::vector<bool>& longOnes) {
+    std::vector<MainSet::TGroupMember> out;
+    for (std::size_t i = 0; i < surnames.size(); ++i) {
+        SystemSet::TSettings rec = graduate(surnames[i], 1, L"Анализ");
+        if (longOnes[i])
+            rec.Text("edDiscipline2") = L"Основы экономики, организации и управления производством на предприятиях "
+                                        L"машиностроительной и приборостроительной отраслей";
+        else
+            rec.Text("edDiscipline2") = L"Физика";
+        rec.Index("cbMark2") = 4;
+        out.push_back({surnames[i] + L".Blk", SystemSet::ShownFrom(rec)});
+    }
+    return out;
+}
+
+// Checks of a group: each page with its own graduate's values, before anything prints.
+class GroupCheck : public ::testing::Test {
+protected:
+    void SetUp() override {
+        saved_ = SettingsUnit::BlankSettings;
+        ui::Application::get().resetTerminated();
+        Program::CreateForms();
+    }
+    void TearDown() override {
+        SetReportCommon::AskPrintAsItIsHook = nullptr;
+        Program::DestroyForms();
+        SettingsUnit::BlankSettings = saved_;
+        discardMessages();
+    }
+    SettingsUnit::TBlankSettings saved_;
+};
+
+TEST_F(GroupCheck, EveryPageIsCheckedWithItsOwnGraduateAndPrintListsThemAllFirst) {
+    const std::string data = std::string(BLK_TEST_DATA) + "/blank/blank.png";
+    SettingsUnit::BlankSettings.Picture2 = std::wstring(data.begin(), data.end());
+    // The over-long discipline on the first, a middle and the last of four graduates.
+    const auto group = members({L"Антонов", L"Борисов", L"Васильев", L"Григорьев"}, {true, false, true, true});
+    std::vector<std::wstring> notices;
+    std::vector<std::size_t> marks;
+    std::wstring asked;
+    bool underlay = false, printed = false, closed = false;
+    SetReportCommon::AskPrintAsItIsHook = [&](const std::wstring& q) {
+        asked = q;
+        return false;
+    };
+    rep::TRepStandardPreview* window = nullptr;
+    ui::Timer poll(50, [&] {
+        if (!window || !window->ReportPrinter || window->ReportPrinter->Status() != rep::stFinished || printed) return;
+        printed = true;
+        underlay = window->RepPreview->Underlay() != nullptr;
+        for (int n = 1; n <= window->ReportPrinter->PageCount(); ++n) {
+            window->RepPreview->SetPageNumber(n);
+            window->UpdateStatus();
+            notices.push_back(window->NoticeText());
+            marks.push_back(window->RepPreview->Marks().size());
+        }
+        rep::TRepPrinter* printer = window->ReportPrinter;
+        window->PrintClick();
+        pump();
+        // Going back to correct the values closes the preview.
+        closed = rep::StandardPreviewOf(*printer) == nullptr;
+        if (!closed) window->close();
+    });
+    poll.start();
+    MainSet::PreviewGroup(group, 2, [&](rep::TRepStandardPreview& w) { window = &w; });
+    poll.stop();
+    ASSERT_EQ(notices.size(), 4u);
+    EXPECT_TRUE(underlay) << "the blank picture under the group's pages";
+    // The label grows with its text, across the hours and the grade and off the paper.
+    const std::wstring cut = L"«Наименование дисциплин» в строке 2 на странице 2: выходит за край бумаги, заходит на "
+                             L"«Количество аудиторных часов» в строке 2";
+    for (std::size_t i : {0u, 2u, 3u}) {
+        EXPECT_NE(notices[i].find(group[i].FullName()), std::wstring::npos) << ui::toUtf8(notices[i]);
+        EXPECT_NE(notices[i].find(cut), std::wstring::npos) << ui::toUtf8(notices[i]);
+        EXPECT_GE(marks[i], 1u);
+    }
+    EXPECT_EQ(notices[1], L"");
+    EXPECT_EQ(marks[1], 0u);
+    // One question before the job, naming every graduate whose blank would be spoilt.
+    for (const wchar_t* who : {L"Антонов", L"Васильев", L"Григорьев"})
+        EXPECT_NE(asked.find(who), std::wstring::npos) << ui::toUtf8(asked);
+    EXPECT_EQ(asked.find(L"Борисов"), std::wstring::npos) << ui::toUtf8(asked);
+    EXPECT_NE(asked.find(L"(стр. 4)"), std::wstring::npos) << ui::toUtf8(asked);
+    EXPECT_TRUE(closed);
+}
+
+TEST_F(SheetPrintGroup, CancelStopsTheJobSoNothingReachesTheQueueAndSaysWhatWasSent) {
+    std::vector<std::wstring> surnames;
+    for (int i = 0; i < 30; ++i) surnames.push_back(Stem() + L"x" + std::to_wstring(10 + i));
+    const auto group = members(surnames, std::vector<bool>(surnames.size(), false));
+    const std::wstring prefix = surnames.front() + L"_";
+    printer_env::DeletePdfs(prefix);
+    std::vector<std::wstring> told;
+    rep::ShowMessageHook = [&](const std::wstring& m) { told.push_back(m); };
+    SetReportCommon::AskPrintAsItIsHook = [](const std::wstring&) { return true; };
+    std::wstring counted;
+    int state = 0;
+    rep::TRepStandardPreview* window = nullptr;
+    ui::Timer poll(20, [&] {
+        if (state == 0 && window && window->ReportPrinter && window->ReportPrinter->Status() == rep::stFinished) {
+            state = 1;
+            window->PrintClick();  // the job runs inside; this tick's timer goes on meanwhile
+            state = 3;
+            window->close();
+        } else if (state == 1) {
+            HWND h = FindWindowW(nullptr, L"Printing progress");
+            auto* form = h ? dynamic_cast<rep::TRepProgressForm*>(ui::Window::fromHandle(h)) : nullptr;
+            if (!form || form->Info->text().rfind(L"Page 3 of 30", 0) != 0) return;
+            counted = form->Info->text();
+            state = 2;
+            SendMessageW(form->CancelButton->hwnd(), BM_CLICK, 0, 0);
+        }
+    });
+    poll.start();
+    MainSet::PreviewGroup(group, 2, [&](rep::TRepStandardPreview& w) { window = &w; });
+    poll.stop();
+    rep::ShowMessageHook = nullptr;
+    SetReportCommon::AskPrintAsItIsHook = nullptr;
+    EXPECT_EQ(counted, L"Page 3 of 30");
+    ASSERT_EQ(told.size(), 1u);
+    EXPECT_NE(told[0].find(L"Печать отменена"), std::wstring::npos) << ui::toUtf8(told[0]);
+    EXPECT_NE(told[0].find(surnames[0]), std::wstring::npos) << ui::toUtf8(told[0]);
+    EXPECT_EQ(told[0].find(surnames[10]), std::wstring::npos) << ui::toUtf8(told[0]);
+    // No job reaches the queue: not the pages before the cancel, nor any after it.
+    EXPECT_EQ(pdfwords::WaitForJob(prefix, 6), L"");
 }
 
 }  // namespace

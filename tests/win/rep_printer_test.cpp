@@ -764,25 +764,46 @@ TEST(RepPrinterPdf, LoadedPagesPrintOnceEachFullSize) {
         p.EndDoc();
         p.Save(file);
     }
-    const std::wstring title = JobTitle(L"stored");
-    {
-        TRepPrinter p;
-        p.Load(file);
-        p.Title = title;
-        p.Print();
-        EXPECT_FALSE(p.Printer().printing());
-        EXPECT_EQ(p.PageNumber(), 3);
+    // On the margin-free queue, and on one that does not print the sheet's edge: the same
+    // places on the paper.
+    std::vector<double> lefts, tops;
+    for (const wchar_t* queue : {L"", L"PDFM"}) {
+        SCOPED_TRACE(Utf8(queue));
+        const std::wstring title = JobTitle(L"stored");
+        {
+            TRepPrinter p;
+            p.Load(file);
+            if (*queue) {
+                const auto& list = p.Printer().printers();
+                int index = -1;
+                for (std::size_t i = 0; i < list.size(); ++i)
+                    if (list[i].name == queue) index = static_cast<int>(i);
+                if (index < 0) GTEST_SKIP() << "no queue PDFM (scripts/printer.sh adds it)";
+                p.SetPrinterIndex(index);
+            }
+            p.Title = title;
+            p.Print();
+            EXPECT_FALSE(p.Printer().printing());
+            EXPECT_EQ(p.PageNumber(), 3);
+        }
+        const auto pages = PrintedPages(title);
+        ASSERT_EQ(pages.size(), 3u) << "each stored page once, no blank page at the end";
+        for (int n = 1; n <= 3; ++n) {
+            SCOPED_TRACE(n);
+            const auto& page = pages[static_cast<std::size_t>(n - 1)];
+            EXPECT_EQ(WordsOf(page), std::vector{Utf8(PageWord(n))});
+            // Stretched to the paper: a screen pixel of the recording is about 0.26 mm.
+            const pdfwords::Word* w = page.Find(Utf8(PageWord(n)));
+            ASSERT_NE(w, nullptr);
+            EXPECT_NEAR(pdfwords::PointsToMm(w->xMin), 50.0, 0.5);
+            lefts.push_back(pdfwords::PointsToMm(w->xMin));
+            tops.push_back(pdfwords::PointsToMm(w->yMin));
+        }
     }
-    const auto pages = PrintedPages(title);
-    ASSERT_EQ(pages.size(), 3u) << "each stored page once, no blank page at the end";
-    for (int n = 1; n <= 3; ++n) {
-        SCOPED_TRACE(n);
-        const auto& page = pages[static_cast<std::size_t>(n - 1)];
-        EXPECT_EQ(WordsOf(page), std::vector{Utf8(PageWord(n))});
-        // Stretched to the paper: a screen pixel of the recording is about 0.26 mm.
-        const pdfwords::Word* w = page.Find(Utf8(PageWord(n)));
-        ASSERT_NE(w, nullptr);
-        EXPECT_NEAR(pdfwords::PointsToMm(w->xMin), 50.0, 0.5);
+    ASSERT_EQ(lefts.size(), 6u);
+    for (std::size_t i = 0; i < 3; ++i) {
+        EXPECT_NEAR(lefts[i + 3], lefts[i], 0.1);
+        EXPECT_NEAR(tops[i + 3], tops[i], 0.1);
     }
 }
 
