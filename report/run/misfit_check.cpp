@@ -1,6 +1,7 @@
 #include "report/run/misfit_check.h"
 
 #include <algorithm>
+#include <cmath>
 
 #include "report/model/font_gdi.h"
 #include "report/run/report.h"
@@ -85,14 +86,18 @@ bool Contains(const TRepNativeRect& outer, const TRepNativeRect& inner) {
 // The text of one lands where the other's box (drawn white) or text is.
 bool Takes(const TRepLanding& a, const TRepLanding& b) { return a.Text.Intersects(b.Box) || a.Text.Intersects(b.Text); }
 
-// Of two values that take each other's place, the one at fault: the one whose text reaches
-// into the other's box, or else the one whose text leaves its own box, or else the one drawn
-// later, whose box covers the other's text.
+// Of two values that take each other's place, the one at fault (the one to shrink): the one
+// whose text reaches into the other's box, or else the one whose text leaves its own box,
+// or else the one that comes first in reading order, top to bottom, then left to right,
+// whose text runs on into the next one (a row whose font is too tall for its pitch runs
+// down into the row under it; a box grown with its text runs across its neighbours).
 bool AtFault(const TRepLanding& a, std::size_t aIndex, const TRepLanding& b, std::size_t bIndex) {
     const bool aIn = a.Text.Intersects(b.Box), bIn = b.Text.Intersects(a.Box);
     if (aIn != bIn) return aIn;
     const bool aOut = !Contains(a.Box, a.Text), bOut = !Contains(b.Box, b.Text);
     if (aOut != bOut) return aOut;
+    if (std::fabs(a.Text.Top - b.Text.Top) > kTouch) return a.Text.Top < b.Text.Top;
+    if (std::fabs(a.Text.Left - b.Text.Left) > kTouch) return a.Text.Left < b.Text.Left;
     return aIndex > bIndex;
 }
 

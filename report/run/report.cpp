@@ -239,6 +239,9 @@ void TReport::PrintFrom(TRepPrinter* source) {
     if (!rp->PrinterOK()) return;
     rp->Destination = dtPrinter;
     runSource_ = source;
+    // The job is named as the preview it comes from, whose pages it prints.
+    Keep<std::wstring> title(ReportTitle);
+    if (source) ReportTitle = source->Title;
     // Laid out and checked for the printer that prints, as it is set up for this job.
     SetUpPrinter(*rp);
     if (!ApprovePrint(*rp)) return;

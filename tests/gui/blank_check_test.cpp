@@ -7,6 +7,7 @@
 #include <fstream>
 #include <functional>
 
+#include "report/export/ascii_export_filter.h"
 #include "report/preview/standard_preview.h"
 #include "report/run/rep_printer.h"
 #include "shell/blank_settings.h"
@@ -17,7 +18,9 @@
 #include "sheets/set_report.h"
 #include "sheets/set_report2.h"
 #include "tests/gui/gui_util.h"
+#include "tests/win/host_files.h"
 #include "tests/win/page_pictures.h"
+#include "ui/cp1251.h"
 #include "ui/error.h"
 #include "ui/metafile.h"
 #include "ui/picture_file.h"
@@ -162,9 +165,53 @@ TEST_F(BlankCheck, ShrinkingFitsTheGradeAndSaysSo) {
     EXPECT_TRUE(contains(previewOf(SetReport2::BlankoSheet2->Report1).notice, L"выходит за край бумаги"));
     SettingsUnit::BlankSettings.ShrinkToFit = true;
 
-    // A value that stays too long even at 8 pt is still named, with the size it got.
+    // A value that stays too long even at 8 pt is named as spoiling, at its own size: smaller
+    // letters would only spoil the blank less visibly.
     Seen one = previewOf(SetReport::BlankoSheet1->Report1);
-    EXPECT_TRUE(contains(one.notice, L"«Документ о предшествующем уровне образования», строка 1"));
+    EXPECT_TRUE(contains(one.notice, L"Испортят бланк")) << one.notice;
+    EXPECT_TRUE(contains(one.notice, L"«Документ о предшествующем уровне образования», строка 1: не помещается"))
+        << one.notice;
+    EXPECT_FALSE(contains(one.notice, L"pt")) << one.notice;
+    EXPECT_EQ(SetReport::BlankoSheet1->label(L"RlbPrevDocum1")->ShrunkSize(), 0);
+}
+
+TEST_F(BlankCheck, AtFourteenPointsTheRowThatRunsIntoTheNextIsTheOneShrunk) {
+    SettingsUnit::BlankSettings.ShrinkToFit = true;
+    SettingsUnit::PrintOffsets.FontSizeColumn3 = 14;
+    for (int row : {3, 4}) {
+        MainForm->DynControls(22 + row)->setText(L"Физика");
+        grade(row, L"5 (отлично)");
+    }
+    Seen two = previewOf(SetReport2::BlankoSheet2->Report1);
+    // Row 3's letters are taller than the row's pitch and run down into row 4.
+    EXPECT_TRUE(contains(two.notice, L"«Итоговая оценка» в строке 3 на странице 2: шрифт уменьшен до ")) << two.notice;
+    EXPECT_FALSE(contains(two.notice, L"в строке 4")) << two.notice;
+    EXPECT_GT(SetReport2::BlankoSheet2->RlbMark[2]->ShrunkSize(), 0);
+    EXPECT_EQ(SetReport2::BlankoSheet2->RlbMark[3]->ShrunkSize(), 0);
+}
+
+TEST_F(BlankCheck, TheWholeNoticeIsShownByF2OrAClickOnIt) {
+    fillPage1();
+    MainForm->edit(L"edPrevDocum1").setText(L"Аттестат о среднем (полном) общем образовании");
+    MainForm->DynControls(7)->setText(
+        L"Разработка автоматизированной системы учёта материальных ценностей предприятия розничной торговли");
+    std::vector<std::wstring> shown;
+    rep::ShowMessageHook = [&](const std::wstring& m) { shown.push_back(m); };
+    std::wstring notice;
+    previewOf(SetReport::BlankoSheet1->Report1, [&](rep::TRepStandardPreview& w) {
+        notice = w.NoticeText();
+        guitest::activate(w.hwnd());
+        guitest::press(VK_F2);
+        guitest::pump();
+        const RECT& r = w.Notice->rect();
+        guitest::click(w.StatusPanel->hwnd(), r.left + 20, (r.top + r.bottom) / 2);
+        guitest::pump();
+    });
+    rep::ShowMessageHook = nullptr;
+    ASSERT_EQ(shown.size(), 2u);
+    EXPECT_EQ(shown[0], notice);
+    EXPECT_EQ(shown[1], notice);
+    EXPECT_TRUE(contains(notice, L"«Курсовые проекты (работы)», строка 3")) << notice;
 }
 
 TEST_F(BlankCheck, PrintingAsksAboutThePreviewsOwnDataAndGoingBackClosesIt) {
@@ -194,6 +241,25 @@ TEST_F(BlankCheck, PrintingAsksAboutThePreviewsOwnDataAndGoingBackClosesIt) {
     EXPECT_FALSE(contains(asked, L"«Город»")) << asked;
     EXPECT_TRUE(contains(asked, L"Напечатать как есть?"));
     EXPECT_TRUE(closed);
+}
+
+TEST_F(BlankCheck, TextExportOfAPreviewWritesWhatThePreviewShows) {
+    fillPage1();
+    MainForm->edit(L"edTown").setText(L"г. Заречинск");
+    wchar_t tmp[MAX_PATH];
+    GetTempPathW(MAX_PATH, tmp);
+    const std::wstring file = std::wstring(tmp) + L"blk_preview_data.TXT";
+    DeleteFileW(file.c_str());
+    previewOf(SetReport::BlankoSheet1->Report1, [&](rep::TRepStandardPreview& w) {
+        MainForm->edit(L"edTown").setText(L"г. Другой");
+        rep::TRepAsciiExportFilter filter(file);
+        w.ReportPrinter->ExportToFilter(filter);
+    });
+    const std::string text = hostfiles::readBytes(file).value_or("");
+    DeleteFileW(file.c_str());
+    const std::string old = *ui::toCp1251(L"Заречинск"), now = *ui::toCp1251(L"Другой");
+    EXPECT_NE(text.find(old), std::string::npos);
+    EXPECT_EQ(text.find(now), std::string::npos);
 }
 
 TEST_F(BlankCheck, F5TakesWhatTheWindowHoldsNowWithItsFramesAndNotice) {
