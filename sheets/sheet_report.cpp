@@ -101,7 +101,10 @@ void TSheetReport::PageLaidOut() {
 }
 
 bool TSheetReport::ApprovePrint(rep::TRepPrinter& printer) {
-    if (!RunSource()) direct_ = std::make_shared<const TSupplementList>(Records ? Records() : TSupplementList{});
+    if (!RunSource()) {
+        direct_ = std::make_shared<const TSupplementList>(Records ? Records() : TSupplementList{});
+        ReportTitle = TitleFor(*direct_);
+    }
     const auto records = RecordsOf(RunSource());
     const int count = std::max(1, records ? static_cast<int>(records->size()) : 0);
     ExpectedPages = count;

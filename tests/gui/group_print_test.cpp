@@ -11,6 +11,7 @@
 #include "report/run/rep_printer.h"
 #include "shell/blank_settings.h"
 #include "shell/group_print.h"
+#include "shell/group_sheet_dialog.h"
 #include "shell/main_form.h"
 #include "shell/print_offsets.h"
 #include "shell/program.h"
@@ -19,6 +20,7 @@
 #include "sheets/blank_guard.h"
 #include "sheets/set_report.h"
 #include "sheets/set_report2.h"
+#include "tests/gui/dialog_driver.h"
 #include "tests/gui/gui_util.h"
 #include "tests/gui/print_through_preview.h"
 #include "tests/win/pdf_words.h"
@@ -155,6 +157,30 @@ TEST_F(GroupRead, FilesAreOrderedBySurnameAndEveryUnreadableOneIsNamedWithItsRea
     MainSet::PrintGroup(files, 1, nullptr);
     EXPECT_EQ(asked, message);
     MainSet::GroupMessageHook = nullptr;
+}
+
+TEST(GroupDialog, TheSheetIsChosenFromTheKeyboardAndEscChoosesNothing) {
+    using MainSet::TGroupSheets;
+    struct Case {
+        std::vector<WORD> keys;
+        TGroupSheets want;
+    };
+    const Case cases[] = {{{VK_RETURN}, TGroupSheets::First},
+                          {{VK_TAB, VK_SPACE}, TGroupSheets::Second},
+                          {{VK_TAB, VK_TAB, VK_SPACE}, TGroupSheets::Both},
+                          {{VK_ESCAPE}, TGroupSheets::None}};
+    for (const Case& c : cases) {
+        MainSet::TGroupSheetDialog dialog(12);
+        EXPECT_NE(dialog.Question->text().find(L"Выбрано файлов: 12"), std::wstring::npos);
+        std::vector<Script::Step> steps{[&] { return IsWindowVisible(dialog.hwnd()) != FALSE; }};
+        for (WORD k : c.keys) steps.push_back([k] {
+            press(k);
+            return true;
+        });
+        Script script(steps, 5000);
+        EXPECT_EQ(dialog.Ask(), c.want);
+        EXPECT_TRUE(script.finished());
+    }
 }
 
 TEST(GroupDialog, SeveralFilesComeBackAsFullPathsAndOneAsItIs) {
@@ -401,6 +427,51 @@ TEST_F(SheetPrintGroup, CancelStopsTheJobSoNothingReachesTheQueueAndSaysWhatWasS
     EXPECT_EQ(told[0].find(surnames[10]), std::wstring::npos) << ui::toUtf8(told[0]);
     // No job reaches the queue: not the pages before the cancel, nor any after it.
     EXPECT_EQ(pdfwords::WaitForJob(prefix, 6), L"");
+}
+
+TEST_F(SheetPrintGroup, BothPagesPrintTheFirstPagesThenAfterTheTurnTheSecondOnesInTheSameOrder) {
+    const std::vector<std::wstring> surnames{Stem() + L"m1", Stem() + L"m2"};
+    const auto group = members(surnames, {false, false});
+    const std::wstring prefix = surnames.front() + L"_";
+    printer_env::DeletePdfs(prefix);
+    std::vector<std::wstring> told;
+    MainSet::GroupMessageHook = [&](const std::wstring& m, bool) {
+        told.push_back(m);
+        return true;
+    };
+    bool done = false;
+    rep::TRepStandardPreview* window = nullptr;
+    ui::Timer poll(50, [&] {
+        if (done || !window || !window->ReportPrinter || window->ReportPrinter->Status() != rep::stFinished) return;
+        done = true;
+        MainSet::GroupReport()->ShowProgress = false;
+        window->PrintClick();
+        window->close();
+    });
+    poll.start();
+    MainSet::PreviewGroup(group, 3, [&](rep::TRepStandardPreview& w) { window = &w; });
+    poll.stop();
+    ASSERT_EQ(told.size(), 1u);
+    EXPECT_NE(told[0].find(L"Переверните стопку"), std::wstring::npos) << ui::toUtf8(told[0]);
+    // Two jobs of two pages: the first pages, then the second, each in the group's order.
+    std::vector<std::vector<pdfwords::Page>> jobs;
+    for (int i = 0; i < 2; ++i) {
+        const std::wstring file = pdfwords::WaitForJob(prefix);
+        ASSERT_FALSE(file.empty()) << "job " << i + 1;
+        auto pages = pdfwords::Read(file);
+        DeleteFileW(file.c_str());
+        ASSERT_TRUE(pages);
+        jobs.push_back(*pages);
+    }
+    // The first job's pages carry the surname, the second's the disciplines.
+    const auto isFirst = [&](const std::vector<pdfwords::Page>& j) { return j[0].Find(ui::toUtf8(surnames[0])) != nullptr; };
+    if (!isFirst(jobs[0])) std::swap(jobs[0], jobs[1]);
+    ASSERT_EQ(jobs[0].size(), 2u);
+    ASSERT_EQ(jobs[1].size(), 2u);
+    for (std::size_t i = 0; i < 2; ++i) {
+        EXPECT_TRUE(jobs[0][i].Find(ui::toUtf8(surnames[i]))) << "first page of graduate " << i + 1;
+        EXPECT_TRUE(jobs[1][i].Find("Физика")) << "second page of graduate " << i + 1;
+    }
 }
 
 }  // namespace
