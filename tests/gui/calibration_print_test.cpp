@@ -69,8 +69,9 @@ protected:
         SettingsUnit::LoadPrinterOffsets();
     }
     static std::wstring Unique() { return std::to_wstring(GetTickCount() % 1000000); }
-    std::optional<pdfwords::Page> printCalibration(int page) {
+    std::optional<pdfwords::Page> printCalibration(int page, int printerIndex = -1) {
         Calibration::TCalibrationPage calibration(page);
+        calibration.Report1.PrinterSettings.PrinterIndex = printerIndex;
         const std::wstring title = L"Calib" + Unique() + L"p" + std::to_wstring(page);
         calibration.Report1.ReportTitle = title;
         calibration.Report1.ShowProgress = false;
@@ -134,6 +135,34 @@ TEST_F(SheetPrintCalibration, RulersFromTheEdgesAndBoxesWithThePrintersOwnOffset
     const auto* z = sheet->Find("Заречинск");
     ASSERT_TRUE(g && z);
     EXPECT_NEAR((mm(g->xMin) + mm(z->xMax)) / 2, (570 + 110 + 10) * kPxMm, 0.2);
+}
+
+TEST_F(SheetPrintCalibration, OnAPrinterWithMarginsTheRulersStayAtTheEdgesAndItsOwnSetPlacesTheBoxes) {
+    ui::TPrinter& printers = ui::applicationPrinter();
+    printers.refresh();
+    int pdfm = -1;
+    for (std::size_t i = 0; i < printers.printers().size(); ++i)
+        if (printers.printers()[i].name == L"PDFM") pdfm = static_cast<int>(i);
+    if (pdfm < 0) GTEST_SKIP() << "no queue PDFM (scripts/printer.sh adds it)";
+    auto plain = printCalibration(1);
+    SettingsUnit::WritePrinterOffsets(L"PDFM", TPrintOffsets{26, 0, 51, 0, 0, 0, 10});
+    auto margin = printCalibration(1, pdfm);
+    ASSERT_TRUE(plain && margin);
+    for (int at : {50, 100, 200}) {
+        SCOPED_TRACE(at);
+        const auto* a = wordIn(*plain, std::to_string(at), at - 5, 8, at + 5, 14);
+        const auto* b = wordIn(*margin, std::to_string(at), at - 5, 8, at + 5, 14);
+        ASSERT_TRUE(a && b);
+        EXPECT_NEAR(mm(b->xMin), mm(a->xMin), 0.1);
+        EXPECT_NEAR(mm(b->yMin), mm(a->yMin), 0.1);
+    }
+    // The boxes stand where PDFM's own set puts the sheet's values.
+    const auto* town = plain->Find("«Город»");
+    const auto* town2 = margin->Find("«Город»");
+    ASSERT_TRUE(town && town2);
+    EXPECT_NEAR(mm(town2->xMin) - mm(town->xMin), 26 * kPxMm, 0.1);
+    EXPECT_NEAR(mm(town2->yMin) - mm(town->yMin), 51 * kPxMm, 0.1);
+    EXPECT_TRUE(margin->Find("«PDFM»:"));
 }
 
 TEST_F(SheetPrintCalibration, PageTwoShowsTheColumnsWithTheirOwnShifts) {
