@@ -4,6 +4,12 @@
 # delay-import library of those functions made by dlltool.
 function(blk_delay_import target dll)
   get_filename_component(base ${dll} NAME_WE)
+  # The 32-bit delay-import thunks of dlltool resolve some functions to address 0 (winspool's
+  # DeviceCapabilitiesW, seen under Wine 8): a 32-bit program links its DLLs as usual.
+  if(CMAKE_SYSTEM_PROCESSOR STREQUAL i686)
+    target_link_libraries(${target} PUBLIC ${base})
+    return()
+  endif()
   set(dir ${CMAKE_BINARY_DIR}/delay_import)
   set(lib ${dir}/lib${base}_delay.a)
   set(text "LIBRARY ${dll}\nEXPORTS\n")

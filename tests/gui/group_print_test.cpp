@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include <cmath>
+#include <memory>
 
 #include "report/preview/standard_preview.h"
 #include "report/run/progress_form.h"
@@ -386,6 +387,51 @@ TEST_F(GroupCheck, EveryPageIsCheckedWithItsOwnGraduateAndPrintListsThemAllFirst
     EXPECT_EQ(asked.find(L"Борисов"), std::wstring::npos) << ui::toUtf8(asked);
     EXPECT_NE(asked.find(L"(стр. 4)"), std::wstring::npos) << ui::toUtf8(asked);
     EXPECT_TRUE(closed);
+}
+
+TEST_F(GroupCheck, AReportFileLoadedIntoTheGroupsPreviewHasNoGraduateNotes) {
+    wchar_t tmp[MAX_PATH];
+    GetTempPathW(MAX_PATH, tmp);
+    const std::wstring file = std::wstring(tmp) + L"blk_group_load.REP";
+    {
+        rep::TRepPrinter saved;
+        saved.BeginDoc();
+        for (int i = 0; i < 5; ++i) saved.NewPage();
+        saved.EndDoc();
+        saved.Save(file);
+    }
+    const auto group = members({L"Антонов", L"Борисов"}, {true, false});
+    rep::TRepStandardPreview* window = nullptr;
+    std::wstring note = L"?", notice = L"?";
+    int pages = 0;
+    bool started = false;
+    std::unique_ptr<Script> script;
+    ui::Timer poll(50, [&] {
+        if (started || !window || !window->ReportPrinter || window->ReportPrinter->Status() != rep::stFinished) return;
+        started = true;
+        script = std::make_unique<Script>(std::vector<Script::Step>{
+            [] { return findSystemDialog() != nullptr; },
+            [&] { return confirmFileDialog(findSystemDialog(), file); },
+            [&] { return window->ReportPrinter->PageCount() == 5; },
+            [&] {
+                // The loaded report is longer than the group: its last page has no graduate.
+                window->LastPageClick();
+                pages = window->RepPreview->PageNumber();
+                note = window->Note->text();
+                notice = window->NoticeText();
+                window->close();
+                return true;
+            }});
+        window->LoadClick();
+    });
+    poll.start();
+    MainSet::PreviewGroup(group, 2, [&](rep::TRepStandardPreview& w) { window = &w; });
+    poll.stop();
+    DeleteFileW(file.c_str());
+    EXPECT_TRUE(script && script->finished());
+    EXPECT_EQ(pages, 5);
+    EXPECT_EQ(note, L"");
+    EXPECT_EQ(notice, L"");
 }
 
 TEST_F(SheetPrintGroup, CancelStopsTheJobSoNothingReachesTheQueueAndSaysWhatWasSent) {
