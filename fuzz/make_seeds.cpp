@@ -10,7 +10,10 @@
 #include "report/run/byte_stream.h"
 #include "report/run/compress.h"
 #include "report/run/page_list.h"
+#include "shell/state_codec.h"
 #include "tests/core/emf_builder.h"
+#include "ui/cp1251.h"
+#include "ui/utf8.h"
 
 namespace {
 
@@ -70,5 +73,20 @@ int main(int argc, char** argv) {
         seed.insert(seed.end(), c.begin(), c.end());
         Save(root / "fuzz_expand" / ("code_" + std::to_string(++i)), seed);
     }
+
+    // State files: a fresh window, one filled in with a typed grade, and that one in UTF-8.
+    std::filesystem::create_directories(root / "fuzz_state");
+    const auto bytesOf = [](const std::string& s) { return Bytes(s.begin(), s.end()); };
+    SystemSet::TSettings fresh;
+    Save(root / "fuzz_state" / "fresh", bytesOf(SystemSet::EncodeState(fresh)));
+    SystemSet::TSettings filled;
+    filled.Text("edSurName") = L"Иванова Мария";
+    filled.Text("edDiscipline1") = L"Физика";
+    filled.Index("cbMark1") = 2;
+    filled.Index("cbMark2") = -1;
+    filled.Typed[*SystemSet::FindStateField("cbMark2")] = L"зачтено";
+    const std::string text = SystemSet::EncodeState(filled);
+    Save(root / "fuzz_state" / "filled", bytesOf(text));
+    Save(root / "fuzz_state" / "filled_utf8", bytesOf("\xEF\xBB\xBF" + ui::toUtf8(ui::fromCp1251(text))));
     return 0;
 }

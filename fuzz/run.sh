@@ -7,14 +7,14 @@ SECONDS_EACH=${FUZZ_SECONDS:-30}
 
 CC=clang CXX=clang++ cmake -S "$ROOT" -B "$BUILD_FUZZ" -DCMAKE_BUILD_TYPE=RelWithDebInfo \
   -DBLK_FUZZ=ON -DBLK_TESTS=OFF -DBLK_BENCH=OFF >/dev/null
-cmake --build "$BUILD_FUZZ" -j "$JOBS" --target fuzz_make_seeds fuzz_page_file fuzz_expand
+cmake --build "$BUILD_FUZZ" -j "$JOBS" --target fuzz_make_seeds fuzz_page_file fuzz_expand fuzz_state
 
 # The seeds are committed; regenerating them is deterministic and keeps them in step
 # with the file format.
 "$BUILD_FUZZ/fuzz/fuzz_make_seeds" "$ROOT/fuzz/corpus"
 
 status=0
-for target in fuzz_page_file fuzz_expand; do
+for target in fuzz_page_file fuzz_expand fuzz_state; do
   work="$BUILD_FUZZ/corpus/$target"
   mkdir -p "$work"
   echo "== $target for ${SECONDS_EACH}s"

@@ -41,18 +41,6 @@ int compareText(const std::wstring& a, const std::wstring& b) {
     return r == 0 ? a.compare(b) : r - CSTR_EQUAL;
 }
 
-std::optional<std::wstring> reasonNotReadable(const std::wstring& fileName, std::optional<SystemSet::TSettings>& rec) {
-    const DWORD attrs = GetFileAttributesW(fileName.c_str());
-    if (attrs == INVALID_FILE_ATTRIBUTES) return L"файл не найден";
-    if (attrs & FILE_ATTRIBUTE_DIRECTORY) return L"это папка, а не файл";
-    const auto bytes = SystemSet::ReadWholeFile(fileName);
-    if (!bytes) return L"файл не удаётся прочитать (он занят другой программой, недоступен или слишком велик)";
-    if (bytes->empty()) return L"файл пуст";
-    rec = SystemSet::DecodeState(*bytes);
-    if (!rec) return L"это не файл состояния: там, где должно стоять число, стоит текст";
-    return std::nullopt;
-}
-
 }  // namespace
 
 std::wstring TGroupMember::FullName() const {
@@ -65,12 +53,12 @@ std::wstring TGroupMember::FullName() const {
 TGroup ReadGroup(const std::vector<std::wstring>& fileNames) {
     TGroup group;
     for (const std::wstring& file : fileNames) {
-        std::optional<SystemSet::TSettings> rec;
-        if (auto reason = reasonNotReadable(file, rec)) {
-            group.Unreadable.push_back({file, *reason});
+        const SystemSet::TDecodedState read = SystemSet::ReadStateFile(file);
+        if (!read.Record) {
+            group.Unreadable.push_back({file, read.Problem});
             continue;
         }
-        group.Members.push_back({file, SystemSet::ShownFrom(*rec)});
+        group.Members.push_back({file, SystemSet::ShownFrom(*read.Record)});
     }
     std::stable_sort(group.Members.begin(), group.Members.end(), [](const TGroupMember& a, const TGroupMember& b) {
         for (const wchar_t* field : {L"edSurName", L"edName"})

@@ -302,15 +302,22 @@ bool TMainForm::CanDiscardInput() {
     const int answer = MessageBoxW(hwnd(), L"Введённые данные не сохранены. Сохранить их в файл?",
                                    ui::Application::get().title().c_str(), MB_YESNOCANCEL | MB_ICONQUESTION);
     if (answer == IDNO) return true;
-    if (answer != IDYES || !saveDialog_.execute(hwnd())) return false;
+    if (answer != IDYES || !askSaveName()) return false;
     try {
         SystemSet::SaveState();
     } catch (const std::exception& e) {
         ui::Application::get().showException(e);
         return false;
     }
+    currentFile_ = saveDialog_.fileName();
     markSaved();
     return true;
+}
+
+bool TMainForm::askSaveName() {
+    // Another graduate's file, saved last, must not be what two Enters overwrite.
+    if (!currentFile_.empty()) saveDialog_.setFileName(currentFile_);
+    return saveDialog_.execute(hwnd());
 }
 
 void TMainForm::doClose() {
@@ -373,12 +380,15 @@ std::wstring TMainForm::fieldText(const std::wstring& n) const {
 
 void TMainForm::mnOpenClick() {
     if (!CanDiscardInput() || !openDialog_.execute(hwnd())) return;
-    if (SystemSet::LoadStateFrom(openDialog_.fileName())) markSaved();
+    SystemSet::OpenStateFrom(openDialog_.fileName());
+    currentFile_ = openDialog_.fileName();
+    markSaved();
 }
 
 void TMainForm::mnSaveClick() {
-    if (!saveDialog_.execute(hwnd())) return;
+    if (!askSaveName()) return;
     SystemSet::SaveState();
+    currentFile_ = saveDialog_.fileName();
     markSaved();
 }
 

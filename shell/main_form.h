@@ -85,6 +85,8 @@ protected:
 private:
     // The input as the file holds it now counts as saved.
     void markSaved();
+    // The save dialog, proposing the file the window's data came from or went to last.
+    bool askSaveName();
     // After a preview, back to the field the secretary was in.
     void comeBack();
     void buildToolbar();
@@ -108,6 +110,8 @@ private:
     ui::FileDialog saveDialog_;
     ui::FileDialog groupDialog_;
     SystemSet::TSettings savedState_;
+    // The file the window's data was last opened from or saved to; empty for none yet.
+    std::wstring currentFile_;
     bool restLater_;
     bool restBuilt_ = false;
 };

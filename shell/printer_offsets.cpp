@@ -7,6 +7,7 @@
 
 #include "shell/ini_sections.h"
 #include "shell/int_parse.h"
+#include "ui/atomic_file.h"
 #include "ui/cp1251.h"
 #include "ui/error.h"
 #include "ui/handles.h"
@@ -68,23 +69,7 @@ void remember(const std::wstring& printer, const TPrintOffsets& v) {
 }
 
 void writeWholeFile(const std::wstring& path, const std::string& bytes) {
-    // Written beside and then put in place, so that a failure leaves the old file whole.
-    const std::wstring temp = path + L".new";
-    {
-        ui::FileHandle f(CreateFileW(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
-        DWORD wrote = 0;
-        const bool ok = f && WriteFile(f.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &wrote, nullptr) &&
-                        wrote == bytes.size();
-        if (!ok) {
-            f.reset();
-            DeleteFileW(temp.c_str());
-            throw ui::Error(L"Unable to write to " + path);
-        }
-    }
-    if (!MoveFileExW(temp.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
-        DeleteFileW(temp.c_str());
-        throw ui::Error(L"Unable to write to " + path);
-    }
+    if (ui::WriteFileAtomically(path, bytes) != 0) throw ui::Error(L"Unable to write to " + path);
 }
 
 }  // namespace

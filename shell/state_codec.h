@@ -76,18 +76,31 @@ private:
 // Throws std::logic_error if a value has the wrong kind for its line.
 std::string EncodeState(const TSettings& record);
 
-// Reads 175 values; nullopt where an index line holds something other than an
-// integer (the load then changes nothing). Rules:
+// A state file read, or why it is not one.
+struct TDecodedState {
+    std::optional<TSettings> Record;
+    // In the secretary's words, for "Файл ... не открыт: <Problem>."; empty with a record.
+    std::wstring Problem;
+};
+
+// Reads 175 values, all or nothing. Rules:
+// - a file that begins with the UTF-8 byte-order mark holds UTF-8 texts; any other holds
+//   Windows-1251;
 // - byte 26 (Ctrl+Z) ends the data;
 // - a text runs to CR (an LF right after it belongs to the line end) or the end;
 //   a lone LF is part of the text;
 // - an index skips blanks, tabs, CR and LF, then takes the bytes up to the first
-//   blank or control character and skips the rest of that line; at the end of
-//   the data it reads as 0;
+//   blank or control character and skips the rest of that line;
 // - the number is SettingsUnit::ParseInt32's syntax: optional sign, decimal
 //   digits or "$" with hexadecimal digits, within 32 bits;
 // - after the 175 values, a line "name=text" naming a combo box whose index is -1
 //   restores the text typed into it; any other line there is ignored.
+// Refused, with the reason: an empty file, one that ends before its 175th value, one with
+// a control character other than tab and the line ends (no typed text holds one: random
+// bytes, a report file renamed), and one with something other than a number where an
+// index is due.
+TDecodedState ReadState(std::string_view bytes);
+// The record of ReadState, or nullopt.
 std::optional<TSettings> DecodeState(std::string_view bytes);
 
 }  // namespace SystemSet

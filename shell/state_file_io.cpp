@@ -4,6 +4,7 @@
 
 #include <algorithm>
 
+#include "ui/atomic_file.h"
 #include "ui/handles.h"
 
 namespace SystemSet {
@@ -22,49 +23,27 @@ std::optional<std::string> ReadWholeFile(const std::wstring& fileName) {
     return data;
 }
 
-namespace {
-int ioCode(DWORD err) {
-    if (err == ERROR_DISK_FULL || err == ERROR_HANDLE_DISK_FULL) return 101;
-    if (err == ERROR_INVALID_NAME || err == ERROR_BAD_PATHNAME) return 3;
-    return static_cast<int>(err);
+TDecodedState ReadStateFile(const std::wstring& fileName) {
+    TDecodedState out;
+    const DWORD attrs = GetFileAttributesW(fileName.c_str());
+    if (attrs == INVALID_FILE_ATTRIBUTES) {
+        out.Problem = L"файл не найден";
+        return out;
+    }
+    if (attrs & FILE_ATTRIBUTE_DIRECTORY) {
+        out.Problem = L"это папка, а не файл";
+        return out;
+    }
+    const auto bytes = ReadWholeFile(fileName);
+    if (!bytes) {
+        out.Problem = L"файл не удаётся прочитать (он занят другой программой, недоступен или слишком велик)";
+        return out;
+    }
+    return ReadState(*bytes);
 }
-
-std::wstring folderOf(const std::wstring& path) {
-    auto slash = path.find_last_of(L"\\/");
-    if (slash == std::wstring::npos) return L".";
-    if (slash == 2 && path[1] == L':') return path.substr(0, 3);
-    return path.substr(0, slash);
-}
-}  // namespace
 
 int WriteFileReplacing(const std::wstring& fileName, const std::string& bytes) {
-    // A target that cannot be written is refused before anything is touched.
-    DWORD attrs = GetFileAttributesW(fileName.c_str());
-    if (attrs != INVALID_FILE_ATTRIBUTES && (attrs & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY)))
-        return 5;
-    std::wstring folder = folderOf(fileName);
-    DWORD fattrs = GetFileAttributesW(folder.c_str());
-    if (fattrs == INVALID_FILE_ATTRIBUTES || !(fattrs & FILE_ATTRIBUTE_DIRECTORY)) return 3;
-    wchar_t tmpName[MAX_PATH + 16] = {};
-    if (!GetTempFileNameW(folder.c_str(), L"blk", 0, tmpName)) return ioCode(GetLastError());
-    ui::TempFile tmp(tmpName);
-    {
-        ui::FileHandle f(CreateFileW(tmpName, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
-        if (!f) return ioCode(GetLastError());
-        size_t done = 0;
-        while (done < bytes.size()) {
-            DWORD chunk = static_cast<DWORD>(std::min<size_t>(bytes.size() - done, 1 << 20));
-            DWORD wrote = 0;
-            if (!WriteFile(f.get(), bytes.data() + done, chunk, &wrote, nullptr)) return ioCode(GetLastError());
-            if (wrote != chunk) return 101;
-            done += wrote;
-        }
-        if (!FlushFileBuffers(f.get())) return ioCode(GetLastError());
-    }
-    if (!MoveFileExW(tmpName, fileName.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
-        return ioCode(GetLastError());
-    tmp.keep();
-    return 0;
+    return ui::WriteFileAtomically(fileName, bytes);
 }
 
 }  // namespace SystemSet

@@ -48,6 +48,9 @@ TSettings CollectState() {
             const std::wstring text = combo.text();
             // Edited after an item was chosen: what prints is the text, not the item.
             if (index >= 0 && text != combo.item(index)) index = -1;
+            // Typed exactly as an item reads: that item, which a reader of the 175 lines shows.
+            for (int k = 0; index < 0 && !text.empty() && k < combo.itemCount(); ++k)
+                if (combo.item(k) == text) index = k;
             rec.Values[i] = static_cast<std::int32_t>(index);
             if (index < 0 && !text.empty()) rec.Typed[i] = text;
         } else {
@@ -100,12 +103,20 @@ void SaveStateTo(const std::wstring& fileName) {
 }
 
 bool LoadStateFrom(const std::wstring& fileName) {
-    auto bytes = ReadWholeFile(fileName);
-    if (!bytes) return false;
-    auto rec = DecodeState(*bytes);
-    if (!rec) return false;
-    apply(*rec);
+    const TDecodedState read = ReadStateFile(fileName);
+    if (!read.Record) return false;
+    apply(*read.Record);
     return true;
+}
+
+void OpenStateFrom(const std::wstring& fileName) {
+    const TDecodedState read = ReadStateFile(fileName);
+    if (!read.Record) {
+        const auto slash = fileName.find_last_of(L"\\/");
+        const std::wstring name = slash == std::wstring::npos ? fileName : fileName.substr(slash + 1);
+        throw ui::Error(L"Файл «" + name + L"» не открыт: " + read.Problem + L". В окне ничего не изменилось");
+    }
+    apply(*read.Record);
 }
 
 void SaveState() { SaveStateTo(form().SaveSetDialog().fileName()); }

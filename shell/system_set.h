@@ -24,6 +24,9 @@ SetReportCommon::TSupplement ShownFrom(const TSettings& record);
 
 // The same on an explicit file name.
 void SaveStateTo(const std::wstring& fileName);
+// All or nothing: false, and the window as it was, for a file that is not a state file.
 bool LoadStateFrom(const std::wstring& fileName);
+// The same for the Open command: a file refused is named with its reason (ui::Error).
+void OpenStateFrom(const std::wstring& fileName);
 
 }  // namespace SystemSet

@@ -1,24 +1,20 @@
 #include "report/export/ascii_export_filter.h"
 
-#include <cerrno>
-#include <filesystem>
 
 #include "report/run/rep_error.h"
+#include "ui/atomic_file.h"
 #include "ui/cp1251.h"
 #include "ui/io_error.h"
 #include "ui/utf8.h"
 
 namespace rep {
 
-void TRepAsciiExportFilter::fail() const {
-    int code = ui::IoCodeFromErrno(errno);
+void TRepAsciiExportFilter::fail(int code) const {
     throw ERepError(ui::toUtf8(ui::IoErrorMessage(code) + L": " + FileName));
 }
 
 void TRepAsciiExportFilter::BeginExport(std::int32_t PaperWidth, std::int32_t PaperHeight, const TRepFont& Font) {
-    errno = 0;
-    out_.open(std::filesystem::path(FileName), std::ios::binary | std::ios::trunc);
-    if (!out_) fail();
+    out_.clear();
     grid_.BeginExport(PaperWidth, PaperHeight, Font.Size);
 }
 
@@ -36,18 +32,14 @@ void TRepAsciiExportFilter::FinishPage() {
         // A character the code page lacks becomes "?" in this plain-text copy.
         for (wchar_t c : line) bytes += static_cast<char>(ui::wideToCp1251(c).value_or('?'));
         bytes += "\r\n";
-        errno = 0;
-        out_.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-        if (!out_) fail();
+        out_ += bytes;
     }
 }
 
 void TRepAsciiExportFilter::EndExport() {
-    errno = 0;
-    out_.flush();
-    if (!out_) fail();
-    out_.close();
-    if (out_.fail()) fail();
+    // The whole text at once, in place of the old file only when it is complete.
+    if (const int code = ui::WriteFileAtomically(FileName, out_)) fail(code);
+    out_.clear();
 }
 
 }  // namespace rep

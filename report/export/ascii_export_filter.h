@@ -1,6 +1,6 @@
 #pragma once
 // The text export: labels' lines on a character grid, written as Windows-1251 text.
-#include <fstream>
+#include <string>
 
 #include "report/export/export_filter.h"
 
@@ -22,9 +22,9 @@ public:
     const TRepAsciiGrid& Grid() const { return grid_; }
 
 private:
-    void fail() const;
+    [[noreturn]] void fail(int code) const;
     TRepAsciiGrid grid_;
-    std::ofstream out_;
+    std::string out_;  // the file's bytes, written whole at the end
 };
 
 }  // namespace rep

@@ -37,6 +37,10 @@ FileStream::FileStream(std::wstring name, Mode mode) : name_(std::move(name)) {
     size_ = size.QuadPart;
 }
 
+void FileStream::FlushToDisk() {
+    if (!FlushFileBuffers(file_.get())) ThrowFileError(L"Cannot write file", name_, GetLastError());
+}
+
 void FileStream::Read(void* data, std::size_t size) {
     if (size > static_cast<std::uint64_t>(size_ - position_)) throw ERepError("Stream read error");
     auto* out = static_cast<std::uint8_t*>(data);

@@ -51,6 +51,8 @@ public:
     std::int64_t Size() const override { return size_; }
 
     const std::wstring& Name() const { return name_; }
+    // Puts what was written on the disk (a file about to replace another); throws on failure.
+    void FlushToDisk();
     // System read calls made so far; for the benchmarks.
     std::uint64_t ReadCalls() const { return readCalls_; }
 

@@ -1,7 +1,9 @@
 #include "report/run/page_file.h"
 
 #include "report/run/file_stream.h"
+#include "ui/atomic_file.h"
 #include "ui/error.h"
+#include "ui/handles.h"
 #include "ui/metafile.h"
 #include "ui/utf8.h"
 
@@ -25,15 +27,23 @@ ui::EnhMetaFile GetPage(TRepPageList& pages, int n) {
 }
 
 void SaveToFile(TRepPageList& pages, const std::wstring& name) {
-    // Fails here, before truncating, when the file is open elsewhere.
-    auto file = std::make_unique<FileStream>(name, FileStream::Mode::Create);
-    try {
-        pages.CopyTo(*file);
-    } catch (...) {
-        file.reset();
-        DeleteFileW(name.c_str());
-        throw;
+    // Refused before anything is written, as every writer of the program refuses it.
+    const DWORD attrs = GetFileAttributesW(name.c_str());
+    if (attrs != INVALID_FILE_ATTRIBUTES && (attrs & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY)))
+        ThrowFileError(L"Cannot create file", name, ERROR_ACCESS_DENIED);
+    // Written beside it and put in place whole: a failure half-way leaves the old file.
+    wchar_t tmpName[MAX_PATH + 16] = {};
+    if (!GetTempFileNameW(ui::FolderOf(name).c_str(), L"rep", 0, tmpName))
+        ThrowFileError(L"Cannot create file", name, GetLastError());
+    ui::TempFile tmp(tmpName);
+    {
+        FileStream file(tmpName, FileStream::Mode::Create);
+        pages.CopyTo(file);
+        file.FlushToDisk();
     }
+    if (!MoveFileExW(tmpName, name.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+        ThrowFileError(L"Cannot create file", name, GetLastError());
+    tmp.keep();
 }
 
 ui::EnhMetaFile GetPage(TRepPageList& pages, const std::wstring& fileName, int n) {

@@ -31,12 +31,12 @@ ui::EnhMetaFile GetPage(TRepPageList& pages, int n);
 // The same for pages loaded from a saved report: damage throws ERepBadFile naming it.
 ui::EnhMetaFile GetPage(TRepPageList& pages, const std::wstring& fileName, int n);
 
-// Creates or truncates the file and copies the whole store into it, 10240 bytes at a
-// time, under the page-list lock (every writer of the store holds it) with the stream's
-// lock around each chunk. A file that is open elsewhere for reading, such as the
-// report being shown, fails with the system's "in use" error before anything changes.
-// A copy that fails half-way removes the incomplete file. A store without pages gives a
-// file of no pages, which loads again.
+// Copies the whole store into the file, 10240 bytes at a time, under the page-list lock
+// (every writer of the store holds it) with the stream's lock around each chunk. It is
+// written to a temporary file beside it, flushed, and put in place whole: a copy that fails
+// half-way, or a file open elsewhere (the report being shown, which fails with the system's
+// "in use" error), leaves the old file as it was and no temporary file. A store without
+// pages gives a file of no pages, which loads again.
 void SaveToFile(TRepPageList& pages, const std::wstring& name);
 
 // A saved report opened as a page store: the read-only stream and the page list on

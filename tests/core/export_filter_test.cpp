@@ -58,7 +58,13 @@ TEST(AsciiExport, WritesTwoPagesAsCp1251LinesWithoutSeparators) {
 TEST(AsciiExport, AFileThatCannotBeCreatedIsAnError) {
     auto path = tempPath("no_such_folder_blk") / "x.txt";
     rep::TRepAsciiExportFilter f(path.wstring());
-    EXPECT_THROW(f.BeginExport(2100, 2970, rep::TRepFont{}), rep::ERepError);
+    // The text is written whole at the end, and only then can the folder fail it.
+    f.BeginExport(2100, 2970, rep::TRepFont{});
+    f.BeginPage();
+    f.WriteText(100, 100, rep::TRepFont{}, 0, rep::TRepTextAlign::LeftJustify, L"x");
+    f.FinishPage();
+    EXPECT_THROW(f.EndExport(), rep::ERepError);
+    EXPECT_FALSE(std::filesystem::exists(path.parent_path()));
 }
 
 }  // namespace

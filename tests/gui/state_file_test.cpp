@@ -14,6 +14,7 @@
 #include "tests/gui/program_fixture.h"
 #include "tests/win/host_files.h"
 #include "ui/controls.h"
+#include "ui/utf8.h"
 
 using namespace guitest;
 using MainSet::MainForm;
@@ -93,6 +94,14 @@ std::string fullFile(const std::map<int, std::wstring>& given) {
     for (int i = 136; i <= 175; ++i) lines[static_cast<size_t>(i - 1)] = L"0";
     for (const auto& [n, t] : given) lines[static_cast<size_t>(n - 1)] = t;
     return fileOf(lines);
+}
+
+// The lines of fullFile({}) from value `from` (1-based) to the last: what completes a file
+// whose first values came before.
+std::string restFrom(int from) {
+    std::string out;
+    for (int line = from; line <= 175; ++line) out += line == 9 || line >= 136 ? "0\r\n" : "\r\n";
+    return out;
 }
 
 // The file of a freshly started window: the defaults of page 1, no item in any grade box.
@@ -204,12 +213,64 @@ TEST_F(StateFile, TheOpenCommandFillsTheWindowFromTheFile) {
     EXPECT_TRUE(errors.empty());
 }
 
-TEST_F(StateFile, OpeningANameThatDoesNotExistChangesNothingAndSaysNothing) {
-    Snapshot before = snapshot();
-    runFileCommand([] { MainForm->runMenuCommand(MainForm->menuId(L"mnOpen")); }, L"Открыть состояние из...",
-                   folder.file(L"нет такого.Blk"));
-    EXPECT_EQ(snapshot(), before);
-    EXPECT_TRUE(errors.empty());
+TEST_F(StateFile, OpenNamesAFileItRefusesWithTheReasonAndChangesNothing) {
+    fillWindow(L"было", 3);
+    struct Case {
+        const wchar_t* name;
+        std::string bytes;  // none: no such file
+        const wchar_t* reason;
+    };
+    const Case cases[] = {
+        {L"нет такого.Blk", "", L"файл не найден"},
+        {L"короткий.Blk", fullFile({{1, L"г. Новый"}}).substr(0, 300), L"файл обрывается: в нём "},
+        {L"отчёт.Blk", std::string("\x01\0\0\0\x7C\0\0\0REP", 11), L"это не файл приложения: в строке 1 стоит управляющий символ"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(ui::toUtf8(c.name));
+        errors.clear();
+        if (!c.bytes.empty()) hostfiles::writeBytes(folder.file(c.name), c.bytes);
+        const Snapshot before = snapshot();
+        runFileCommand([] { MainForm->runMenuCommand(MainForm->menuId(L"mnOpen")); }, L"Открыть состояние из...",
+                       folder.file(c.name));
+        EXPECT_EQ(snapshot(), before);
+        ASSERT_EQ(errors.size(), 1u);
+        EXPECT_NE(errors[0].find(std::wstring(L"Файл «") + c.name + L"» не открыт: "), std::wstring::npos)
+            << ui::toUtf8(errors[0]);
+        EXPECT_NE(errors[0].find(c.reason), std::wstring::npos) << ui::toUtf8(errors[0]);
+        EXPECT_NE(errors[0].find(L"В окне ничего не изменилось"), std::wstring::npos);
+    }
+}
+
+TEST_F(StateFile, SaveProposesTheFileTheDataCameFromAndATypedItemIsStoredAsItsIndex) {
+    const std::wstring a = folder.file(L"Антонова.Blk"), b = folder.file(L"Борисов.Blk");
+    hostfiles::writeBytes(a, fullFile({{6, L"Антонова"}}));
+    hostfiles::writeBytes(b, fullFile({{6, L"Борисов"}}));
+    // Saved as b, then a opened: Save must propose a, not b.
+    runFileCommand([] { MainForm->runMenuCommand(MainForm->menuId(L"mnSave")); }, L"Сохранить текущее состояние как...",
+                   b, true);
+    runFileCommand([] { MainForm->runMenuCommand(MainForm->menuId(L"mnOpen")); }, L"Открыть состояние из...", a);
+    ASSERT_EQ(MainForm->fieldText(L"edSurName"), L"Антонова");
+    std::wstring proposed;
+    Script script({[&] {
+        HWND dlg = findSystemDialog(L"Сохранить текущее состояние как...");
+        if (!dlg) return false;
+        wchar_t name[MAX_PATH] = {};
+        GetWindowTextW(GetDlgItem(dlg, 0x47c) ? GetDlgItem(dlg, 0x47c) : GetDlgItem(dlg, 0x480), name, MAX_PATH);
+        proposed = name;
+        PostMessageW(dlg, WM_COMMAND, IDCANCEL, 0);
+        return true;
+    }});
+    MainForm->runMenuCommand(MainForm->menuId(L"mnSave"));
+    waitUntil([&] { return script.finished() || script.timedOut(); });
+    EXPECT_NE(proposed.find(L"Антонова"), std::wstring::npos) << ui::toUtf8(proposed);
+
+    // A grade typed exactly as an item of the list reads is that item.
+    MainForm->combo(L"cbMark4").setItemIndex(-1);
+    MainForm->combo(L"cbMark4").setText(L"4 (четыре)");
+    save(a);
+    const auto lines = hostfiles::crlfLines(*hostfiles::readBytes(a));
+    ASSERT_EQ(lines.size(), 175u);
+    EXPECT_EQ(lines[138], "1");
 }
 
 TEST_F(StateFile, EveryTextAndSelectionComesBackAfterSaveAndLoad) {
@@ -305,10 +366,11 @@ TEST_F(StateFile, LoadingFollowsTheReadingRules) {
         std::map<std::wstring, int> indices;         // besides these, every index is 0
     };
     const std::vector<std::wstring> eight = {L"a1", L"a2", L"a3", L"a4", L"a5", L"a6", L"a7", L"a8"};
-    auto withLines = [&](std::vector<std::wstring> tail) {
+    // Eight texts, the tail, then the values after the tail's `values` ones.
+    auto withLines = [&](std::vector<std::wstring> tail, int values) {
         std::vector<std::wstring> l = eight;
         l.insert(l.end(), tail.begin(), tail.end());
-        return fileOf(l);
+        return fileOf(l) + restFrom(8 + values + 1);
     };
     const std::map<std::wstring, std::wstring> eightTexts = {
         {L"edTown", L"a1"},  {L"edSchool1", L"a2"}, {L"edSchool2", L"a3"}, {L"edSchool3", L"a4"},
@@ -318,9 +380,12 @@ TEST_F(StateFile, LoadingFollowsTheReadingRules) {
         return m;
     };
     const Case cases[] = {
-        {"an empty file", "", true, {}, {}},
-        {"a file that ends early, without a last line end", cp1251(L"Новый\r\nгород"), true,
-         {{L"edTown", L"Новый"}, {L"edSchool1", L"город"}}, {}},
+        {"an empty file", "", false, {}, {}},
+        {"a file that ends early, without a last line end", cp1251(L"Новый\r\nгород"), false, {}, {}},
+        {"100 lines of 175", fileOf({L"new"}) + restFrom(2).substr(0, restFrom(2).size() - restFrom(101).size()), false,
+         {}, {}},
+        {"random bytes", std::string("\x89PNG\r\n\x1A\n\0\0\0\rIHDR", 16), false, {}, {}},
+        {"a control character in a text", "a\x02b\r\n" + restFrom(2), false, {}, {}},
         {"selections, and indices outside the lists",
          fullFile({{9, L"1"}, {136, L"11"}, {137, L"12"}, {138, L"13"}, {139, L"-1"}, {140, L"99"}, {141, L"-7"}}),
          true,
@@ -328,20 +393,20 @@ TEST_F(StateFile, LoadingFollowsTheReadingRules) {
           {L"cbMark5", L""}, {L"cbMark6", L""}},
          {{L"cbTrial", 1}, {L"cbMark1", 11}, {L"cbMark2", 12}, {L"cbMark3", -1}, {L"cbMark4", -1}, {L"cbMark5", -1},
           {L"cbMark6", -1}}},
-        {"an index followed by more on its line", withLines({L" \t1 прошла", L"p1"}), true,
+        {"an index followed by more on its line", withLines({L" \t1 прошла", L"p1"}, 2), true,
          plus(eightTexts, {{L"edPrevDocum1", L"p1"}}), {{L"cbTrial", 1}}},
-        {"an empty index line takes the number of the next line", withLines({L"", L"", L"1", L"p1", L"p2"}), true,
+        {"an empty index line takes the number of the next line", withLines({L"", L"", L"1", L"p1", L"p2"}, 3), true,
          plus(eightTexts, {{L"edPrevDocum1", L"p1"}, {L"edPrevDocum2", L"p2"}}), {{L"cbTrial", 1}}},
-        {"an empty index line before a line of text", withLines({L"", L"прошла"}), false, {}, {}},
-        {"letters where an index is due", withLines({L"прошла"}), false, {}, {}},
-        {"digits and letters where an index is due", withLines({L"1x"}), false, {}, {}},
+        {"an empty index line before a line of text", withLines({L"", L"прошла"}, 0), false, {}, {}},
+        {"letters where an index is due", withLines({L"прошла"}, 0), false, {}, {}},
+        {"digits and letters where an index is due", withLines({L"1x"}, 0), false, {}, {}},
         {"a bad grade index after good lines", fullFile({{1, L"new"}, {175, L"five"}}), false, {}, {}},
         {"blanks at both ends stay", fullFile({{1, L"  г. Заречинск  "}, {175, L"  2  "}}), true,
          {{L"edTown", L"  г. Заречинск  "}, {L"cbMark40", L"3 (три)"}}, {{L"cbMark40", 2}}},
-        {"CR alone ends a line", std::string("A\rB\r"), true, {{L"edTown", L"A"}, {L"edSchool1", L"B"}}, {}},
-        {"Ctrl+Z ends the file", cp1251(L"Город\r\n") + "\x1A" + fullFile({{1, L"later"}}), true,
-         {{L"edTown", L"Город"}}, {}},
-        {"a long line", fileOf({std::wstring(20000, L'ю')}), true, {{L"edTown", std::wstring(20000, L'ю')}}, {}},
+        {"CR alone ends a line", "A\rB\r" + restFrom(3), true, {{L"edTown", L"A"}, {L"edSchool1", L"B"}}, {}},
+        {"Ctrl+Z ends the file before its last line", fullFile({{1, L"Город"}}).substr(0, 40) + "\x1A" + fullFile({}), false,
+         {}, {}},
+        {"a long line", fileOf({std::wstring(20000, L'ю')}) + restFrom(2), true, {{L"edTown", std::wstring(20000, L'ю')}}, {}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
