@@ -8,6 +8,7 @@
 #include "shell/field_captions.h"
 #include "ui/app.h"
 #include "ui/picture_file.h"
+#include "ui/utf8.h"
 
 namespace SetReportCommon {
 
@@ -118,14 +119,14 @@ bool AskPrintAsItIs(const std::vector<TPageMisfits>& pages) {
 
 bool AskPrintAsItIs(const std::vector<TBlankMisfit>& misfits) { return AskPrintAsItIs({TPageMisfits{1, L"", misfits}}); }
 
-// One that cannot be read is left out quietly here (it was read when chosen), and the
-// preview shows the page alone.
-ui::BitmapHandle BlankPicture(int page) {
+ui::BitmapHandle BlankPicture(int page, std::wstring* problem) {
     const std::wstring& path = SettingsUnit::BlankSettings.Picture(page);
     if (path.empty()) return {};
     try {
         return ui::LoadPictureFile(path);
-    } catch (const std::exception&) {
+    } catch (const std::exception& e) {
+        // Chosen once and gone or spoilt since: the preview says so instead of showing none.
+        if (problem) *problem = L"Рисунок бланка не показан. " + ui::fromUtf8(e.what()) + L".";
         return {};
     }
 }

@@ -57,7 +57,8 @@ bool AskPrintAsItIs(const std::vector<TBlankMisfit>& misfits);
 // A test answers here instead of the message box (the question's text given).
 extern std::function<bool(const std::wstring&)> AskPrintAsItIsHook;
 
-// The scanned picture of the sheet's blank, or none.
-ui::BitmapHandle BlankPicture(int page);
+// The scanned picture of the sheet's blank, or none; a chosen one that cannot be read gives
+// none and, in `problem`, the sentence that says why.
+ui::BitmapHandle BlankPicture(int page, std::wstring* problem = nullptr);
 
 }  // namespace SetReportCommon

@@ -99,17 +99,9 @@ std::wstring PrinterNameOf(const rep::TReport& report) {
 SettingsUnit::TPrintOffsets UsableOffsets(const rep::TReport& report) {
     const SettingsUnit::TPrintOffsets& o = SettingsUnit::PrinterOffsets(PrinterNameOf(report));
     const rep::TRepPage& page = report.Page;
-    const long double width = page.NativeValue(rep::TRepPage::WidthValue);
-    const long double length = page.NativeValue(rep::TRepPage::LengthValue);
-    // A label on the paper moved by a whole paper width or more is off it, whatever its box.
-    const auto fits = [&](std::int64_t px, long double paper) {
-        return std::fabs(rep::PixelsToNative(static_cast<long double>(px), page.Resolution(), report.Zoom())) < paper;
-    };
-    const std::int64_t x2 = o.DeltaX2;
-    const bool usable = fits(o.DeltaX1, width) && fits(o.DeltaY1, length) && fits(x2, width) &&
-                        fits(x2 + o.DeltaXColumn2, width) && fits(x2 + o.DeltaXColumn3, width) &&
-                        fits(o.DeltaY2, length) &&
-                        std::fabs(rep::PointsToNative(static_cast<long double>(o.FontSizeColumn3))) < length;
+    const bool usable = SettingsUnit::OffsetsFitPaper(o, page.NativeValue(rep::TRepPage::WidthValue),
+                                                      page.NativeValue(rep::TRepPage::LengthValue), page.Resolution(),
+                                                      report.Zoom());
     return usable ? o : SettingsUnit::TPrintOffsets{};
 }
 

@@ -80,8 +80,11 @@ void TSheetReport::PreviewStarting(rep::TRepPrinter& preview) {
 }
 
 void TSheetReport::PreviewShown(rep::TRepPrinter& preview) {
-    if (rep::TRepStandardPreview* window = rep::StandardPreviewOf(preview))
-        window->RepPreview->SetUnderlay(BlankPicture(sheet_));
+    rep::TRepStandardPreview* window = rep::StandardPreviewOf(preview);
+    if (!window) return;
+    std::wstring problem;
+    window->RepPreview->SetUnderlay(BlankPicture(sheet_, &problem));
+    if (!problem.empty()) window->SetNotice(problem);
 }
 
 void TSheetReport::PreviewEnded(rep::TRepPrinter& preview) { previews_.erase(&preview); }

@@ -6,7 +6,10 @@
 #include <cstdio>
 #include <cwctype>
 
+#include "shell/ini_sections.h"
 #include "shell/print_offsets.h"
+#include "shell/state_file_io.h"
+#include "ui/atomic_file.h"
 #include "ui/error.h"
 
 namespace SettingsUnit {
@@ -57,25 +60,22 @@ std::wstring Unescaped(const std::wstring& s) {
     return out;
 }
 
-std::wstring ReadKey(const std::wstring& path, const wchar_t* key) {
-    wchar_t buf[MAX_PATH * 4] = {};
-    GetPrivateProfileStringW(kSection, key, L"", buf, static_cast<DWORD>(std::size(buf)), path.c_str());
-    return buf;
-}
-
-void WriteKey(const std::wstring& path, const wchar_t* key, const std::wstring& value) {
-    if (!WritePrivateProfileStringW(kSection, key, value.c_str(), path.c_str()))
-        throw ui::Error(L"Unable to write to " + path);
-}
 }  // namespace
 
 TBlankSettings ReadBlankSettings() {
     TBlankSettings v;
-    if (!IniFileExists()) return v;
-    const std::wstring path = IniPath();
-    v.ShrinkToFit = ReadKey(path, kShrink) == L"1";
-    v.Picture1 = Unescaped(ReadKey(path, kPicture1));
-    v.Picture2 = Unescaped(ReadKey(path, kPicture2));
+    const auto bytes = IniBytes();
+    if (!bytes) return v;
+    const auto sections = ParseIni(*bytes);
+    const TIniSection* section = FindIniSection(sections, kSection);
+    if (!section) return v;
+    const auto value = [section](const wchar_t* key) {
+        const std::wstring* found = section->Find(key);
+        return found ? *found : std::wstring();
+    };
+    v.ShrinkToFit = value(kShrink) == L"1";
+    v.Picture1 = Unescaped(value(kPicture1));
+    v.Picture2 = Unescaped(value(kPicture2));
     return v;
 }
 
@@ -83,9 +83,17 @@ void LoadBlankSettings() { BlankSettings = ReadBlankSettings(); }
 
 void WriteBlankSettings(const TBlankSettings& v) {
     const std::wstring path = IniPath();
-    WriteKey(path, kShrink, v.ShrinkToFit ? L"1" : L"0");
-    WriteKey(path, kPicture1, Escaped(v.Picture1));
-    WriteKey(path, kPicture2, Escaped(v.Picture2));
+    std::string bytes = "[Settings]\r\n";
+    if (IniFileExists()) {
+        auto old = SystemSet::ReadWholeFile(path);
+        if (!old) throw ui::Error(L"Unable to write to " + path);
+        bytes = std::move(*old);
+    }
+    const auto changed = SetIniKeys(bytes, kSection,
+                                    {{kShrink, v.ShrinkToFit ? L"1" : L"0"},
+                                     {kPicture1, Escaped(v.Picture1)},
+                                     {kPicture2, Escaped(v.Picture2)}});
+    if (!changed || ui::WriteFileAtomically(path, *changed) != 0) throw ui::Error(L"Unable to write to " + path);
 }
 
 }  // namespace SettingsUnit

@@ -1,7 +1,8 @@
 #pragma once
-// The sections of Blk.ini read and rewritten as bytes, so that a section written by this
-// program leaves every other byte of the file as it was. Names and values are
-// Windows-1251, the file's encoding.
+// Blk.ini as bytes: read in the file's own encoding (Windows-1251, or UTF-8 with or without
+// a byte-order mark), and changed only in the keys the program owns, in place, every other
+// byte of the file (comments, unknown keys, blank lines, order) staying as it was.
+#include <optional>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -20,13 +21,26 @@ struct TIniSection {
 // Equal but for the case of Latin and Cyrillic letters, as section and key names compare.
 bool SameIniName(std::wstring_view a, std::wstring_view b);
 
-// The sections of the file in file order; lines outside any section, comments and lines
-// without "=" are skipped.
-std::vector<TIniSection> ParseIni(std::string_view bytes);
+// UTF-8 where the file begins with its byte-order mark, or where it reads as UTF-8 and has
+// letters beyond ASCII; Windows-1251 otherwise (and for an empty file).
+bool IniIsUtf8(std::string_view bytes);
 
-// The file with its first section called `name` (any case), from its header line to its
-// last non-empty line, replaced by `section`; without one, `section` appended on a line of
-// its own. `section` is whole lines ending in CR LF.
-std::string ReplaceIniSection(std::string_view bytes, std::wstring_view name, std::string_view section);
+// The sections of the file in file order; lines outside any section, comments and lines
+// without "=" are skipped. A value in double quotes loses them, as the system's reading does.
+std::vector<TIniSection> ParseIni(std::string_view bytes);
+// The first section of that name (any case), or nullptr.
+const TIniSection* FindIniSection(const std::vector<TIniSection>& sections, std::wstring_view name);
+
+// Whether a section name can be written into the file: no brackets or line ends, and every
+// character in the file's encoding.
+bool IniCanHoldName(std::string_view bytes, std::wstring_view name);
+
+// The file with these keys of its first section `section` (any case) set. A key that is
+// there gets the new value in its own line, its name and line end as they were; a key that
+// is not is added after the section's last key; a missing section is added at the end. The
+// lines added end as the file's lines end. Nullopt, and nothing to write, where a name or a
+// value cannot be written in the file's encoding.
+std::optional<std::string> SetIniKeys(std::string_view bytes, std::wstring_view section,
+                                      const std::vector<std::pair<std::wstring, std::wstring>>& keys);
 
 }  // namespace SettingsUnit

@@ -2,10 +2,16 @@
 
 #include <windows.h>
 
+#include <cmath>
 #include <vector>
 
+#include "report/model/system_display.h"
+#include "report/model/units.h"
+#include "shell/ini_sections.h"
 #include "shell/int_parse.h"
 #include "shell/printer_offsets.h"
+#include "shell/state_file_io.h"
+#include "ui/atomic_file.h"
 #include "ui/error.h"
 #include "ui/handles.h"
 
@@ -47,19 +53,6 @@ const Key kKeys[] = {
     {L"FontSizeColumn3", &TPrintOffsets::FontSizeColumn3, L"10"},
 };
 
-bool readKey(const std::wstring& path, const Key& key, std::int32_t& out) {
-    wchar_t buf[1024] = {};
-    GetPrivateProfileStringW(kSection, key.name, key.def, buf, 1024, path.c_str());
-    std::string narrow;
-    for (const wchar_t* p = buf; *p; ++p) {
-        if (*p > 0x7F) return false;
-        narrow += static_cast<char>(*p);
-    }
-    auto v = ParseInt32(narrow);
-    if (!v) return false;
-    out = *v;
-    return true;
-}
 }  // namespace
 
 std::span<const TOffsetKey> OffsetKeys() { return kKeys; }
@@ -69,20 +62,77 @@ bool IniFileExists() {
     return attrs != INVALID_FILE_ATTRIBUTES && !(attrs & FILE_ATTRIBUTE_DIRECTORY);
 }
 
+bool OffsetsFitPaper(const TPrintOffsets& o, long double width, long double length, int resolution, int zoom) {
+    // A label on the paper moved by a whole paper width or more is off it, whatever its box.
+    const auto fits = [&](std::int64_t px, long double paper) {
+        return std::fabs(rep::PixelsToNative(static_cast<long double>(px), resolution, zoom)) < paper;
+    };
+    const std::int64_t x2 = o.DeltaX2;
+    return fits(o.DeltaX1, width) && fits(o.DeltaY1, length) && fits(x2, width) && fits(x2 + o.DeltaXColumn2, width) &&
+           fits(x2 + o.DeltaXColumn3, width) && fits(o.DeltaY2, length) &&
+           std::fabs(rep::PointsToNative(static_cast<long double>(o.FontSizeColumn3))) < length;
+}
+
+bool OffsetsFitA4(const TPrintOffsets& o) { return OffsetsFitPaper(o, 2100, 2970, rep::ScreenResolution(), 100); }
+
+std::optional<std::string> IniBytes() {
+    if (!IniFileExists()) return std::nullopt;
+    return SystemSet::ReadWholeFile(IniPath());
+}
+
+TOffsetSetRead ReadOffsetSet(const TIniSection* section, const std::wstring& sectionName) {
+    TOffsetSetRead read;
+    TPrintOffsets v;
+    for (const Key& k : kKeys) {
+        const std::wstring* found = section ? section->Find(k.name) : nullptr;
+        const std::wstring text = found ? *found : k.def;
+        std::string narrow;
+        bool ascii = true;
+        for (wchar_t c : text) {
+            ascii = ascii && c <= 0x7F;
+            narrow += static_cast<char>(c);
+        }
+        const auto n = ascii ? ParseInt32(narrow) : std::nullopt;
+        if (!n) {
+            // One bad value sets the whole set back, as it always did; she is told which.
+            read.Problem = L"В файле Blk.ini в разделе [" + sectionName + L"] значение " + k.name + L" = «" +
+                           text.substr(0, 40) + L"» — не целое число. Пока оно не исправлено, все подстройки этого "
+                           L"раздела взяты по умолчанию: смещения 0, размер шрифта 3-ей колонки 10.";
+            return read;
+        }
+        v.*k.field = *n;
+    }
+    read.Values = v;
+    return read;
+}
+
 bool ReadPrintOffsets(TPrintOffsets& out) {
     out = TPrintOffsets{};
-    if (!IniFileExists()) return false;
-    std::wstring path = IniPath();
-    TPrintOffsets v;
-    for (const Key& k : kKeys)
-        if (!readKey(path, k, v.*k.field)) return false;
-    out = v;
-    return true;
+    const auto bytes = IniBytes();
+    if (!bytes) return false;
+    const TOffsetSetRead read = ReadOffsetSet(FindIniSection(ParseIni(*bytes), kSection), kSection);
+    out = read.Values;
+    return read.Problem.empty();
 }
 
 void LoadPrintOffsets() {
     ReadPrintOffsets(PrintOffsets);
     LoadPrinterOffsets();
+}
+
+std::vector<std::wstring> IniProblems() {
+    std::vector<std::wstring> problems;
+    const auto bytes = IniBytes();
+    if (!bytes) return problems;
+    const auto sections = ParseIni(*bytes);
+    const TOffsetSetRead common = ReadOffsetSet(FindIniSection(sections, kSection), kSection);
+    if (!common.Problem.empty()) problems.push_back(common.Problem);
+    for (const TIniSection& s : sections) {
+        if (&s != FindIniSection(sections, s.name) || !IsPrinterSection(s.name)) continue;
+        const TOffsetSetRead own = ReadOffsetSet(&s, s.name);
+        if (!own.Problem.empty()) problems.push_back(own.Problem);
+    }
+    return problems;
 }
 
 void CreateIniStub() {
@@ -99,13 +149,23 @@ void CreateIniStub() {
     }
 }
 
-void WritePrintOffsets(const TPrintOffsets& v) {
-    std::wstring path = IniPath();
-    for (const Key& k : kKeys) {
-        std::wstring text = std::to_wstring(v.*k.field);
-        if (!WritePrivateProfileStringW(kSection, k.name, text.c_str(), path.c_str()))
-            throw ui::Error(L"Unable to write to " + path);
+void WriteOffsetSet(const std::wstring& section, const TPrintOffsets& v) {
+    const std::wstring path = IniPath();
+    std::string bytes = "[Settings]\r\n";
+    if (IniFileExists()) {
+        auto old = SystemSet::ReadWholeFile(path);
+        if (!old) throw ui::Error(L"Unable to write to " + path);
+        bytes = std::move(*old);
     }
+    std::vector<std::pair<std::wstring, std::wstring>> keys;
+    for (const Key& k : kKeys) keys.emplace_back(k.name, std::to_wstring(v.*k.field));
+    const auto changed = SetIniKeys(bytes, section, keys);
+    if (!changed)
+        throw ui::Error(L"Раздел [" + section + L"] нельзя записать в Blk.ini: в его имени есть знак, которого нет в "
+                        L"кодировке файла.");
+    if (ui::WriteFileAtomically(path, *changed) != 0) throw ui::Error(L"Unable to write to " + path);
 }
+
+void WritePrintOffsets(const TPrintOffsets& v) { WriteOffsetSet(kSection, v); }
 
 }  // namespace SettingsUnit

@@ -1,8 +1,10 @@
 #pragma once
 // The print offsets, one record for the whole program, kept in Blk.ini beside the executable.
 #include <cstdint>
+#include <optional>
 #include <span>
 #include <string>
+#include <vector>
 
 namespace SettingsUnit {
 
@@ -35,16 +37,42 @@ std::wstring IniPath();
 // Whether a file (not a folder) is at IniPath.
 bool IniFileExists();
 
-// Reads the seven keys; any failure gives the defaults for all seven. Reports nothing.
+struct TIniSection;
+
+// Whether the set puts the sheets' labels on a paper of that size (native units) at that
+// report resolution and zoom: a shift of a whole paper width or length (a column's shift
+// being the page's plus the column's), or a font whose line is taller than the paper, puts
+// none there, and such a set is not used (the defaults are).
+bool OffsetsFitPaper(const TPrintOffsets& o, long double width, long double length, int resolution, int zoom);
+// The same for the sheets' A4 paper at the screen's resolution, as the dialog shows them.
+bool OffsetsFitA4(const TPrintOffsets& o);
+
+// The settings file's bytes; nullopt without one, or when it cannot be read.
+std::optional<std::string> IniBytes();
+
+// A set of seven keys as read from its section (none: every key its default). A value that
+// does not convert gives the defaults for all seven, and the sentence that names it.
+struct TOffsetSetRead {
+    TPrintOffsets Values;
+    std::wstring Problem;  // empty when every value converted
+};
+TOffsetSetRead ReadOffsetSet(const TIniSection* section, const std::wstring& sectionName);
+
+// Reads the seven keys of [Settings]; any failure gives the defaults for all seven.
 bool ReadPrintOffsets(TPrintOffsets& out);
+// What the settings file holds that does not read: a sentence for each set with a bad
+// value, naming its section and key and saying what is used instead.
+std::vector<std::wstring> IniProblems();
 // Fills PrintOffsets, and the printers' own sets, at start.
 void LoadPrintOffsets();
 
 // Creates the settings file holding only the section line; throws ui::Error
 // "Cannot create file <path>" when it cannot.
 void CreateIniStub();
-// Writes the seven keys in their order; throws ui::Error "Unable to write to <path>" at the
-// first key that cannot be written (those before it stay written).
+// Writes the seven keys of the section in place, every other byte of the file as it was (a
+// file that does not exist yet is made with [Settings]); throws ui::Error "Unable to write
+// to <path>" when the file cannot be written, and then it is as it was.
+void WriteOffsetSet(const std::wstring& section, const TPrintOffsets& v);
 void WritePrintOffsets(const TPrintOffsets& v);
 
 }  // namespace SettingsUnit

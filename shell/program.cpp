@@ -78,6 +78,8 @@ int Run() {
     // The library of the hints and of the preview's progress bar, loaded once the window is
     // up and after any key already typed, so that the first print command does not wait for it.
     app.post([] { ui::useCommonControls(); });
+    // What Blk.ini holds that does not read, said once the window is up.
+    app.post([] { SettingsUnit::TellIniProblems(); });
     app.run(*MainSet::MainForm);
     DestroyForms();
     return 0;

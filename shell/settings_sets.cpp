@@ -7,6 +7,7 @@
 #include "shell/offset_mm.h"
 #include "shell/printer_offsets.h"
 #include "shell/settings_unit.h"
+#include "ui/app.h"
 #include "ui/error.h"
 #include "ui/printer.h"
 #include "ui/spin_edit.h"
@@ -64,7 +65,7 @@ void TSettings::buildSetControls() {
     auto& list = named<SetList>(L"cbWhose", *this, ui::ComboArgs{158, 244, 168, 21, {kAllPrinters}});
     list.onSelect = [this, &list] { ChooseSet(list.itemIndex()); };
     cbWhose = &list;
-    bbCopyCommon = &named<ui::Button>(L"bbCopyCommon", *this, ui::ButtonArgs{L"Взять общие", 158, 268, 168, 22});
+    bbCopyCommon = &named<ui::Button>(L"bbCopyCommon", *this, ui::ButtonArgs{L"Взять общие", 158, 268, 82, 22});
     bbCopyCommon->onClick = [this] { CopyCommonSet(); };
     for (ui::UpDown* u : upDowns())
         u->onChange = [this] {
@@ -72,7 +73,8 @@ void TSettings::buildSetControls() {
             showMillimetres();
             showWhose();
         };
-    choices_.push_back({L"", fieldValues(), true, false});
+    choices_.push_back({});
+    choices_[0].values = choices_[0].loaded = fieldValues();
     cbWhose->setItemIndex(0);
     showMillimetres();
     showWhose();
@@ -126,6 +128,14 @@ void TSettings::storeFields() {
 
 void TSettings::ChooseSet(int item) {
     if (item < 0 || static_cast<std::size_t>(item) >= choices_.size()) return;
+    const std::wstring& printer = choices_[static_cast<std::size_t>(item)].printer;
+    if (item > 0 && !CanWritePrinterSection(printer)) {
+        // Refused here, so that OK never fails on it.
+        cbWhose->setItemIndex(static_cast<int>(chosen_));
+        throw ui::Error(L"Для принтера «" + printer +
+                        L"» нельзя завести свои подстройки: его имя нельзя записать в Blk.ini (в нём есть скобка "
+                        L"или буква, которой нет в кодировке файла). Он печатает с подстройками для всех принтеров.");
+    }
     storeFields();
     chosen_ = static_cast<std::size_t>(item);
     cbWhose->setItemIndex(item);
@@ -146,12 +156,43 @@ void TSettings::CopyCommonSet() {
 
 void TSettings::loadChoices() {
     choices_.clear();
-    choices_.push_back({L"", fieldValues(), true, false});
+    const auto bytes = IniBytes();
+    const auto sections = bytes ? ParseIni(*bytes) : std::vector<TIniSection>{};
+    // A set as the sheets take it: a bad value, or one that puts no label on the paper, gives
+    // the defaults, and the dialog shows those.
+    auto inEffect = [&](const TIniSection* section, const std::wstring& name) {
+        Choice c;
+        const TOffsetSetRead read = ReadOffsetSet(section, name);
+        c.problem = read.Problem;
+        c.values = read.Values;
+        if (c.problem.empty() && !OffsetsFitA4(c.values)) {
+            c.problem = L"В файле Blk.ini подстройки раздела [" + name +
+                        L"] сдвигают лист за край бумаги, и печать идёт с подстройками по умолчанию.";
+            c.values = TPrintOffsets{};
+        }
+        c.loaded = c.values;
+        return c;
+    };
+    if (bytes) {
+        choices_.push_back(inEffect(FindIniSection(sections, L"Settings"), L"Settings"));
+    } else {
+        choices_.push_back({});
+        choices_[0].values = choices_[0].loaded = fieldValues();
+    }
     const TPrinterSets sets = IniFileExists() ? ReadPrinterOffsets() : TPrinterSets{};
     auto add = [&](const std::wstring& name, const TPrintOffsets* own) {
         for (const Choice& c : choices_)
             if (!c.printer.empty() && SameIniName(c.printer, name)) return;
-        choices_.push_back({name, own ? *own : choices_[0].values, own != nullptr, false});
+        Choice c;
+        if (own && bytes) {
+            const TIniSection* section = FindIniSection(sections, PrinterSectionName(name));
+            c = inEffect(section, section ? section->name : PrinterSectionName(name));
+        } else {
+            c.values = c.loaded = own ? *own : choices_[0].values;
+        }
+        c.printer = name;
+        c.own = own != nullptr;
+        choices_.push_back(c);
     };
     // The installed printers in the system's order, then those only the file knows.
     ui::TPrinter& printers = ui::applicationPrinter();
@@ -222,22 +263,51 @@ bool TSettings::preTranslate(MSG& msg) {
     return ui::Form::preTranslate(msg);
 }
 
-void TSettings::writeSets() {
+TPrintOffsets TSettings::toWrite(const Choice& c) const {
+    TPrintOffsets v = c.values;
+    for (const TOffsetKey& k : OffsetKeys())
+        if (v.*k.field == std::clamp(c.loaded.*k.field, -kLimit, kLimit)) v.*k.field = c.loaded.*k.field;
+    return v;
+}
+
+bool TSettings::mayWriteOver(const std::vector<const Choice*>& sets) const {
+    std::wstring problems;
+    for (const Choice* c : sets)
+        if (!c->problem.empty()) problems += c->problem + L"\n";
+    if (problems.empty()) return true;
+    const std::wstring text = problems +
+                              L"\nЗаписать в файл значения, которые показаны в окне, вместо всех семи значений этого "
+                              L"раздела?\n«Да» — записать, «Нет» — ничего не записывать и вернуться в окно.";
+    if (AskHook) return AskHook(text);
+    return MessageBoxW(hwnd(), text.c_str(), ui::Application::get().title().c_str(),
+                       MB_YESNO | MB_ICONWARNING | MB_DEFBUTTON2) == IDYES;
+}
+
+bool TSettings::writeSets() {
     storeFields();
     // The set for all printers is written as it always was when it is the one shown; a
     // printer's set alone leaves [Settings] as it is.
-    if (chosen_ == 0 || choices_[0].changed) {
-        PrintOffsets = choices_[0].values;
+    const bool common = chosen_ == 0 || choices_[0].changed;
+    std::vector<const Choice*> sets;
+    if (common) sets.push_back(&choices_[0]);
+    for (std::size_t i = 1; i < choices_.size(); ++i)
+        if (choices_[i].own && (choices_[i].changed || i == chosen_)) sets.push_back(&choices_[i]);
+    if (!mayWriteOver(sets)) return false;
+    if (common) {
+        PrintOffsets = toWrite(choices_[0]);
         if (!IniFileExists()) CreateIniStub();
         WritePrintOffsets(PrintOffsets);
         choices_[0].changed = false;
+        choices_[0].problem.clear();
     }
     for (std::size_t i = 1; i < choices_.size(); ++i) {
         Choice& c = choices_[i];
         if (!c.own || (!c.changed && i != chosen_)) continue;
-        WritePrinterOffsets(c.printer, c.values);
+        WritePrinterOffsets(c.printer, toWrite(c));
         c.changed = false;
+        c.problem.clear();
     }
+    return true;
 }
 
 }  // namespace SettingsUnit

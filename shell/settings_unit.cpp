@@ -1,6 +1,7 @@
 #include "shell/settings_unit.h"
 
 #include "shell/print_offsets.h"
+#include "ui/app.h"
 #include "ui/font.h"
 #include "ui/picture.h"
 
@@ -99,38 +100,41 @@ TSettings::TSettings() {
     BitBtnOK = &named<ui::Button>(L"BitBtnOK", *this, ui::ButtonArgs{L"OK", 2, 265, 150, 25, &glyphOK()});
     BitBtnOK->onClick = [this] { BitBtnOKClick(); };
     setDefaultButton(BitBtnOK);
+    BitBtnCancel = &named<ui::Button>(L"BitBtnCancel", *this, ui::ButtonArgs{L"Отмена", 244, 265, 82, 25});
+    BitBtnCancel->onClick = [this] { BitBtnCancelClick(); };
+    setCancelButton(BitBtnCancel);
     buildSetControls();
     // The group boxes take their places in the order by their value fields, each
-    // correction after its offset.
+    // correction after its offset. «Отмена» has Esc for its key and stays out of the cycle
+    // the form defines.
     setTabOrder({BitBtnOK, meSetDeltaX2, edCorrectionMm[2], meSetDeltaY2, edCorrectionMm[3], meSetDeltaX1,
                  edCorrectionMm[0], meSetDeltaY1, edCorrectionMm[1], meSetDeltaXCol2, edCorrectionMm[4],
                  meSetDeltaXCol3, edCorrectionMm[5], sedFontSizeCol3, cbWhose, bbCopyCommon});
 }
 
 void TSettings::FormActivate() {
-    if (IniFileExists()) {
-        // A file that does not read gives the defaults, which ReadPrintOffsets hands back then.
-        TPrintOffsets v;
-        ReadPrintOffsets(v);
-        // Positions outside the up-downs' range show clamped to it.
-        UpDownSetDeltaX1->setPosition(v.DeltaX1);
-        UpDownSetDeltaX2->setPosition(v.DeltaX2);
-        UpDownSetDeltaY1->setPosition(v.DeltaY1);
-        UpDownSetDeltaY2->setPosition(v.DeltaY2);
-        UpDownSetDeltaXCol2->setPosition(v.DeltaXColumn2);
-        UpDownSetDeltaXCol3->setPosition(v.DeltaXColumn3);
-        sedFontSizeCol3->setValue(v.FontSizeColumn3);
-        loadChoices();
-        return;
-    }
+    // The values in effect: what the sheets print with. Positions outside the up-downs'
+    // range show clamped to it and are written back as they were unless moved.
     loadChoices();
-    CreateIniStub();
+    if (!IniFileExists()) CreateIniStub();
 }
 
 void TSettings::BitBtnOKClick() {
     ApplyCorrections();
-    writeSets();
-    close();
+    if (writeSets()) close();
+}
+
+void TSettings::BitBtnCancelClick() { close(); }
+
+std::function<void(const std::wstring&)> IniProblemsHook;
+
+void TellIniProblems() {
+    std::wstring text;
+    for (const std::wstring& p : IniProblems()) text += p + L"\n\n";
+    if (text.empty()) return;
+    text += L"Файл: " + IniPath() + L"\nИсправьте значение в файле или задайте подстройки заново в окне «Настройки».";
+    if (IniProblemsHook) IniProblemsHook(text);
+    else MessageBoxW(GetActiveWindow(), text.c_str(), ui::Application::get().title().c_str(), MB_OK | MB_ICONWARNING);
 }
 
 bool TSettings::isNewActivation(HWND previous) {

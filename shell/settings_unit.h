@@ -4,6 +4,7 @@
 // Beside them each offset in millimetres with a field for a correction in millimetres,
 // and whose set the dialog edits: the one for all printers or a printer's own.
 #include <array>
+#include <functional>
 #include <map>
 #include <string>
 #include <vector>
@@ -23,8 +24,11 @@ public:
 
     // Activation handler: the controls show the settings file's values.
     void FormActivate();
-    // Stores the values in PrintOffsets and the settings file, then closes the dialog.
+    // Stores the values in PrintOffsets and the settings file, then closes the dialog. A set
+    // the file holds a bad value of is written over only once she has said yes to that.
     void BitBtnOKClick();
+    // Closes the dialog and writes nothing (Esc as well).
+    void BitBtnCancelClick();
 
 
     // The form's fields; the form owns the controls.
@@ -47,6 +51,7 @@ public:
     ui::Label* Label8 = nullptr;
     ui::SpinEdit* sedFontSizeCol3 = nullptr;
     ui::Button* BitBtnOK = nullptr;
+    ui::Button* BitBtnCancel = nullptr;
     // In offset order: DeltaX1, DeltaY1, DeltaX2, DeltaY2, DeltaXColumn2, DeltaXColumn3.
     std::array<ui::Label*, 6> lbMm{};
     std::array<ui::Edit*, 6> edCorrectionMm{};
@@ -67,6 +72,9 @@ public:
 
     bool preTranslate(MSG& msg) override;
 
+    // A test answers the question before a bad set is written over (its text given).
+    static inline std::function<bool(const std::wstring&)> AskHook;
+
 protected:
     LRESULT handleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
 
@@ -79,7 +87,14 @@ private:
         TPrintOffsets values;
         bool own = true;       // a printer's own set (always for all printers)
         bool changed = false;  // since the dialog was shown
+        TPrintOffsets loaded;  // the values in effect as the dialog opened, unclamped
+        std::wstring problem;  // what the file holds that is not in effect; empty: nothing
     };
+    // The values of the set to write: a value shown clamped to the dialog's range and not
+    // moved stays what it was.
+    TPrintOffsets toWrite(const Choice& c) const;
+    // Asks before a set with a bad value in the file is written over; false: write nothing.
+    bool mayWriteOver(const std::vector<const Choice*>& sets) const;
     void buildSetControls();
     std::array<ui::UpDown*, 6> upDowns() const;
     TPrintOffsets fieldValues() const;
@@ -89,7 +104,7 @@ private:
     void storeFields();
     void loadChoices();
     void applyCorrection(std::size_t row);
-    void writeSets();
+    bool writeSets();
     std::vector<Choice> choices_;
     std::size_t chosen_ = 0;
 
@@ -97,5 +112,10 @@ private:
 };
 
 extern TSettings* Settings;
+
+// Says once, as the program starts, what Blk.ini holds that does not read, naming section
+// and key, and what is used instead. A test reads the text here instead of the message box.
+void TellIniProblems();
+extern std::function<void(const std::wstring&)> IniProblemsHook;
 
 }  // namespace SettingsUnit

@@ -3,6 +3,8 @@
 #include <windows.h>
 #include <wincodec.h>
 
+#include <cwctype>
+
 #include "ui/com_ptr.h"
 #include "ui/error.h"
 
@@ -24,9 +26,32 @@ private:
     HRESULT hr_;
 };
 
+// What went wrong, in the secretary's words: the codecs' own answers are numbers.
+std::wstring Why(HRESULT hr) {
+    const auto win32 = [hr](DWORD code) { return hr == static_cast<HRESULT>(0x80070000u | code); };
+    if (hr == WINCODEC_ERR_COMPONENTNOTFOUND || hr == WINCODEC_ERR_UNKNOWNIMAGEFORMAT)
+        return L"это не рисунок (нужен файл BMP, PNG или JPEG)";
+    if (win32(ERROR_FILE_NOT_FOUND) || win32(ERROR_PATH_NOT_FOUND)) return L"файл не найден";
+    if (hr == E_ACCESSDENIED || win32(ERROR_SHARING_VIOLATION))
+        return L"файл недоступен (нет прав или он занят другой программой)";
+    if (hr == E_OUTOFMEMORY) return L"рисунок слишком велик";
+    if (hr == E_INVALIDARG) return L"это не рисунок бланка: у него нет размеров или они больше 20000 точек";
+    return L"файл рисунка повреждён";
+}
+
+// A file named as a picture that no codec reads is a spoilt picture, not another kind of file.
+bool NamedAsPicture(const std::wstring& path) {
+    const auto dot = path.find_last_of(L'.');
+    if (dot == std::wstring::npos || path.find_first_of(L"\\/", dot) != std::wstring::npos) return false;
+    std::wstring ext = path.substr(dot + 1);
+    for (wchar_t& c : ext) c = static_cast<wchar_t>(towlower(c));
+    return ext == L"bmp" || ext == L"png" || ext == L"jpg" || ext == L"jpeg" || ext == L"dib";
+}
+
 [[noreturn]] void Fail(const std::wstring& path, HRESULT hr) {
-    const std::wstring why = systemMessage(static_cast<DWORD>(hr));
-    throw Error(L"Не удалось прочитать рисунок " + path + (why.empty() ? L"" : L": " + why));
+    const bool noCodec = hr == WINCODEC_ERR_COMPONENTNOTFOUND || hr == WINCODEC_ERR_UNKNOWNIMAGEFORMAT;
+    throw Error(L"Не удалось прочитать рисунок " + path + L": " +
+                (noCodec && NamedAsPicture(path) ? std::wstring(L"файл рисунка повреждён") : Why(hr)));
 }
 
 void Check(HRESULT hr, const std::wstring& path) {

@@ -271,11 +271,15 @@ void TRepStandardPreview::ClearPageChecks() {
 }
 
 std::wstring TRepStandardPreview::NoticeText() const {
-    std::wstring text = notice_;
+    // What changed since, what the page's check found, then the owner's general note.
+    std::wstring text = stale_;
+    const auto add = [&text](const std::wstring& part) {
+        if (!part.empty()) text += (text.empty() ? L"" : L" ") + part;
+    };
     const int page = std::max(1, RepPreview->PageNumber());
-    if (auto it = checks_.find(page); it != checks_.end()) text = it->second.notice;
-    if (stale_.empty()) return text;
-    return text.empty() ? stale_ : stale_ + L" " + text;
+    if (auto it = checks_.find(page); it != checks_.end()) add(it->second.notice);
+    add(notice_);
+    return text;
 }
 
 void TRepStandardPreview::ShowCheckOfPage() {

@@ -31,6 +31,15 @@ void SaveToFile(TRepPageList& pages, const std::wstring& name) {
     const DWORD attrs = GetFileAttributesW(name.c_str());
     if (attrs != INVALID_FILE_ATTRIBUTES && (attrs & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY)))
         ThrowFileError(L"Cannot create file", name, ERROR_ACCESS_DENIED);
+    const DWORD folder = GetFileAttributesW(ui::FolderOf(name).c_str());
+    if (folder == INVALID_FILE_ATTRIBUTES || !(folder & FILE_ATTRIBUTE_DIRECTORY))
+        ThrowFileError(L"Cannot create file", name, ERROR_PATH_NOT_FOUND);
+    if (attrs != INVALID_FILE_ATTRIBUTES) {
+        // A file open elsewhere (the report being shown) is in use: said before anything is written.
+        ui::FileHandle probe(CreateFileW(name.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                         OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+        if (!probe) ThrowFileError(L"Cannot create file", name, GetLastError());
+    }
     // Written beside it and put in place whole: a failure half-way leaves the old file.
     wchar_t tmpName[MAX_PATH + 16] = {};
     if (!GetTempFileNameW(ui::FolderOf(name).c_str(), L"rep", 0, tmpName))

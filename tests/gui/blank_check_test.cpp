@@ -24,6 +24,7 @@
 #include "ui/error.h"
 #include "ui/metafile.h"
 #include "ui/picture_file.h"
+#include "ui/utf8.h"
 
 using MainSet::MainForm;
 
@@ -323,14 +324,24 @@ TEST_F(BlankCheck, BlankPicturesAreReadFromBmpPngAndJpegAndABadFileIsRefused) {
         EXPECT_NEAR(GetBValue(c), 255, 8) << name;
     }
     EXPECT_EQ(pixelOf(ui::LoadPictureFile(dataFile("blank.png")).get(), 2, 2), RGB(255, 0, 0));
-    for (const char* name : {"broken.png", "missing.png"}) {
+    // Said in words, not as the codec's number.
+    const std::pair<const char*, const wchar_t*> refused[] = {
+        {"broken.png", L"файл рисунка повреждён"}, {"missing.png", L"файл не найден"}, {"../../CMakeLists.txt", L"это не рисунок"}};
+    for (const auto& [name, why] : refused) {
         try {
             ui::LoadPictureFile(dataFile(name));
             ADD_FAILURE() << name << " was read";
         } catch (const ui::Error& e) {
             EXPECT_TRUE(contains(e.message(), L"Не удалось прочитать рисунок")) << name;
+            EXPECT_TRUE(contains(e.message(), why)) << ui::toUtf8(e.message());
         }
     }
+    // A chosen picture gone since is named when the preview opens.
+    SettingsUnit::BlankSettings.Picture1 = dataFile("gone.png");
+    const Seen seen = previewOf(SetReport::BlankoSheet1->Report1);
+    EXPECT_FALSE(seen.underlay);
+    EXPECT_TRUE(contains(seen.notice, L"Рисунок бланка не показан")) << ui::toUtf8(seen.notice);
+    EXPECT_TRUE(contains(seen.notice, L"gone.png: файл не найден")) << ui::toUtf8(seen.notice);
 }
 
 TEST_F(BlankCheck, TheBlankPictureIsUnderThePreviewOnlyNeverOnThePageOrInASavedFile) {
@@ -413,6 +424,10 @@ TEST_F(BlankCheck, TheShrinkSettingIsKeptInItsOwnSectionAndLeavesTheOffsetsAsThe
     for (const wchar_t* p = raw; *p; ++p) EXPECT_LT(*p, 0x7F) << "not ASCII in " << p - raw;
     EXPECT_TRUE(SettingsUnit::ReadPrintOffsets(read));
     EXPECT_EQ(read, offsets);
+    // A folder of 300 Cyrillic letters comes back whole: no length limit on reading.
+    paths.Picture1 = L"C:\\" + std::wstring(300, L'ж') + L"\\бланк.png";
+    SettingsUnit::WriteBlankSettings(paths);
+    EXPECT_EQ(SettingsUnit::ReadBlankSettings().Picture1, paths.Picture1);
     DeleteFileW(ini.c_str());
 }
 

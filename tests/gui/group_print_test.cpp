@@ -133,7 +133,7 @@ TEST_F(GroupRead, FilesAreOrderedBySurnameAndEveryUnreadableOneIsNamedWithItsRea
     for (const auto& [name, reason] :
          std::vector<std::pair<std::wstring, std::wstring>>{{L"нет такого.Blk", L"файл не найден"},
                                                             {L"пустой.Blk", L"файл пуст"},
-                                                            {L"текст.Blk", L"не файл состояния"},
+                                                            {L"текст.Blk", L"это не файл приложения: в строке 9"},
                                                             {L"папка.Blk", L"папка"}}) {
         const auto at = message.find(name);
         ASSERT_NE(at, std::wstring::npos) << ui::toUtf8(name);

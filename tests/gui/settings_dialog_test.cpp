@@ -16,6 +16,7 @@
 #include "ui/printer.h"
 #include "ui/spin_edit.h"
 #include "ui/updown.h"
+#include "ui/utf8.h"
 
 using namespace guitest;
 using MainSet::MainForm;
@@ -196,7 +197,8 @@ TEST_F(SettingsDialog, IsLaidOutAsTheFormSays) {
         {L"lbMmDeltaXCol3", L"Settings", 158, 206, 62, 14, L"0,00 мм"},
         {L"edMmDeltaXCol3", L"Settings", 226, 202, 50, 21, L""},
         {L"cbWhose", L"Settings", 158, 244, 0, 0, L"для всех принтеров"},
-        {L"bbCopyCommon", L"Settings", 158, 268, 168, 22, L"Взять общие"},
+        {L"bbCopyCommon", L"Settings", 158, 268, 82, 22, L"Взять общие"},
+        {L"BitBtnCancel", L"Settings", 244, 265, 82, 25, L"Отмена"},
     };
     for (const Place& p : places) {
         SCOPED_TRACE(std::string(p.name, p.name + wcslen(p.name)));
@@ -267,24 +269,36 @@ TEST_F(SettingsDialog, ShowsWhatTheFileHoldsWhenItOpens) {
         TPrintOffsets atStart;
         Shown inDialog;
         TPrintOffsets afterOk;
+        bool asks = false;  // OK asks first: the file holds a bad value
     };
     const Case cases[] = {
         {"all seven keys", iniWith(offsets(-15, 7, 150, -150, 3, -3, 12)), offsets(-15, 7, 150, -150, 3, -3, 12),
          {L"-15", L"  7", L"150", L"-150", L"  3", L" -3", L"12"}, offsets(-15, 7, 150, -150, 3, -3, 12)},
         {"letters in one key", "[Settings]\r\nDeltaX1=5\r\nDeltaY2=abc\r\nFontSizeColumn3=14\r\n",
-         offsets(0, 0, 0, 0, 0, 0, 10), defaults, offsets(0, 0, 0, 0, 0, 0, 10)},
+         offsets(0, 0, 0, 0, 0, 0, 10), defaults, offsets(0, 0, 0, 0, 0, 0, 10), true},
         {"an empty key", "[Settings]\r\nDeltaX1=\r\nDeltaX2=4\r\n", offsets(0, 0, 0, 0, 0, 0, 10), defaults,
-         offsets(0, 0, 0, 0, 0, 0, 10)},
+         offsets(0, 0, 0, 0, 0, 0, 10), true},
         {"a missing key takes its default alone", "[Settings]\r\nDeltaX1=5\r\nDeltaY2=-6\r\nDeltaXColumn3=9\r\n",
          offsets(5, 0, 0, -6, 0, 9, 10), {L"  5", L"  0", L"  0", L" -6", L"  0", L"  9", L"10"},
          offsets(5, 0, 0, -6, 0, 9, 10)},
-        // The up-downs go no further than 200: they show the value clamped, and OK stores that.
+        // The up-downs go no further than 200: they show the value clamped, and OK keeps the
+        // value as it was unless it is moved: looking at the settings changes nothing.
         {"values beyond the range", iniWith(offsets(500, -201, 200, -200, 0, 0, 300)),
          offsets(500, -201, 200, -200, 0, 0, 300), {L"200", L"-200", L"200", L"-200", L"  0", L"  0", L"200"},
-         offsets(200, -200, 200, -200, 0, 0, 200)},
+         offsets(500, -201, 200, -200, 0, 0, 300)},
+        // A shift past the paper is not in effect: the sheets print with the defaults, and the
+        // dialog shows them.
+        {"a shift off the paper", iniWith(offsets(100000, 0, 0, 0, 0, 0, 10)), offsets(100000, 0, 0, 0, 0, 0, 10),
+         defaults, offsets(0, 0, 0, 0, 0, 0, 10), true},
+    };
+    std::vector<std::wstring> asked;
+    SettingsUnit::TSettings::AskHook = [&](const std::wstring& q) {
+        asked.push_back(q);
+        return true;
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
+        asked.clear();
         ini.write(c.file);
         start();
         EXPECT_EQ(PrintOffsets, c.atStart);
@@ -302,9 +316,57 @@ TEST_F(SettingsDialog, ShowsWhatTheFileHoldsWhenItOpens) {
         EXPECT_TRUE(SettingsUnit::ReadPrintOffsets(stored));
         EXPECT_EQ(stored, c.afterOk);
         EXPECT_TRUE(errors.empty());
+        // A set the file holds a bad value of is written over only once she has said yes.
+        EXPECT_EQ(asked.size(), c.asks ? 1u : 0u);
+        if (c.asks && !asked.empty()) {
+            EXPECT_NE(asked[0].find(L"[Settings]"), std::wstring::npos) << ui::toUtf8(asked[0]);
+        }
         Program::DestroyForms();
         started = false;
     }
+    SettingsUnit::TSettings::AskHook = nullptr;
+}
+
+TEST_F(SettingsDialog, ABadValueIsNamedOnceAtStartAndNotWrittenOverWithoutHerYes) {
+    const std::string file = "[Settings]\r\n; mine\r\nDeltaX1=5\r\nDeltaY2=abc\r\nFontSizeColumn3=14\r\n"
+                             "[Printer: A[1]]\r\nDeltaY1=x\r\n";
+    ini.write(file);
+    std::wstring told;
+    SettingsUnit::IniProblemsHook = [&](const std::wstring& m) { told = m; };
+    SettingsUnit::TellIniProblems();
+    SettingsUnit::IniProblemsHook = nullptr;
+    EXPECT_NE(told.find(L"в разделе [Settings] значение DeltaY2 = «abc» — не целое число"), std::wstring::npos)
+        << ui::toUtf8(told);
+    EXPECT_NE(told.find(L"в разделе [Printer: A[1] значение DeltaY1 = «x»"), std::wstring::npos) << ui::toUtf8(told);
+    EXPECT_NE(told.find(L"по умолчанию"), std::wstring::npos);
+
+    start();
+    std::wstring asked;
+    bool openAfterNo = false;
+    SettingsUnit::TSettings::AskHook = [&](const std::wstring& q) {
+        asked = q;
+        return false;
+    };
+    int refusedItem = -1;
+    std::size_t refusals = 0;
+    runDialog({act([&] {
+                   press(VK_RETURN);
+                   pump(50);
+                   openAfterNo = Settings->visible();
+                   // A printer whose name the file cannot hold is refused when chosen.
+                   for (int i = 0; i < Settings->cbWhose->itemCount(); ++i)
+                       if (Settings->cbWhose->item(i) == L"принтера «A[1»") refusedItem = i;
+                   if (refusedItem > 0) ui::guarded([&] { Settings->ChooseSet(refusedItem); });
+                   refusals = errors.size();
+                   click(*Settings->BitBtnCancel);
+               })});
+    SettingsUnit::TSettings::AskHook = nullptr;
+    EXPECT_NE(asked.find(L"DeltaY2"), std::wstring::npos) << ui::toUtf8(asked);
+    EXPECT_TRUE(openAfterNo);
+    EXPECT_EQ(ini.read(), file) << "nothing written";
+    ASSERT_GT(refusedItem, 0);
+    EXPECT_EQ(refusals, 1u);
+    EXPECT_EQ(Settings->EditedPrinter(), L"");
 }
 
 TEST_F(SettingsDialog, ShowsTheFileAsItIsNowNotTheOffsetsOfTheStart) {
@@ -523,18 +585,30 @@ TEST_F(SettingsDialog, AHeldSpinButtonRepeatsUntilReleased) {
     EXPECT_EQ(PrintOffsets.FontSizeColumn3, 200);
 }
 
-TEST_F(SettingsDialog, OkIsTheDefaultButtonAndEscapeDoesNotClose) {
+TEST_F(SettingsDialog, OkIsTheDefaultButtonAndEscapeOrCancelCloseWithoutWriting) {
+    ini.write(iniWith(offsets(0, 0, 0, 0, 0, 0, 10)));
     start();
-    bool openAfterEscape = false;
-    runDialog({act([&] {
-                   press(VK_TAB);
-                   press(VK_UP);
-                   press(VK_ESCAPE);
-                   pump(50);
-                   openAfterEscape = Settings->visible();
-               }),
-               act([] { press(VK_RETURN); })});
-    EXPECT_TRUE(openAfterEscape);
+    const auto before = ini.read();
+    for (bool escape : {true, false}) {
+        SCOPED_TRACE(escape ? "Esc" : "Отмена");
+        bool openAfter = true;
+        runDialog({act([&] {
+                       press(VK_TAB);
+                       press(VK_UP);
+                       if (escape) press(VK_ESCAPE);
+                       else click(*Settings->BitBtnCancel);
+                       pump(50);
+                       openAfter = Settings->visible();
+                   })});
+        EXPECT_FALSE(openAfter);
+        EXPECT_EQ(PrintOffsets.DeltaX2, 0);
+        EXPECT_EQ(ini.read(), before);
+    }
+    runDialog({act([] {
+        press(VK_TAB);
+        press(VK_UP);
+        press(VK_RETURN);
+    })});
     EXPECT_EQ(PrintOffsets.DeltaX2, 1);
 }
 

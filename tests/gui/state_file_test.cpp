@@ -214,7 +214,6 @@ TEST_F(StateFile, TheOpenCommandFillsTheWindowFromTheFile) {
 }
 
 TEST_F(StateFile, OpenNamesAFileItRefusesWithTheReasonAndChangesNothing) {
-    fillWindow(L"было", 3);
     struct Case {
         const wchar_t* name;
         std::string bytes;  // none: no such file
@@ -230,7 +229,7 @@ TEST_F(StateFile, OpenNamesAFileItRefusesWithTheReasonAndChangesNothing) {
         errors.clear();
         if (!c.bytes.empty()) hostfiles::writeBytes(folder.file(c.name), c.bytes);
         const Snapshot before = snapshot();
-        runFileCommand([] { MainForm->runMenuCommand(MainForm->menuId(L"mnOpen")); }, L"Открыть состояние из...",
+        runFileCommand([] { click(*MainForm->toolbar().button(L"sbtOpen")); }, L"Открыть состояние из...",
                        folder.file(c.name));
         EXPECT_EQ(snapshot(), before);
         ASSERT_EQ(errors.size(), 1u);
@@ -385,7 +384,7 @@ TEST_F(StateFile, LoadingFollowsTheReadingRules) {
         {"100 lines of 175", fileOf({L"new"}) + restFrom(2).substr(0, restFrom(2).size() - restFrom(101).size()), false,
          {}, {}},
         {"random bytes", std::string("\x89PNG\r\n\x1A\n\0\0\0\rIHDR", 16), false, {}, {}},
-        {"a control character in a text", "a\x02b\r\n" + restFrom(2), false, {}, {}},
+        {"a control character in a text", "a\x02" "b\r\n" + restFrom(2), false, {}, {}},
         {"selections, and indices outside the lists",
          fullFile({{9, L"1"}, {136, L"11"}, {137, L"12"}, {138, L"13"}, {139, L"-1"}, {140, L"99"}, {141, L"-7"}}),
          true,

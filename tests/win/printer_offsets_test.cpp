@@ -43,8 +43,9 @@ TEST_F(PrinterOffsetsFile, APrintersSetIsAddedAndReplacedWithoutTouchingSettings
     EXPECT_EQ(ini.read(), kSettings + section("Printer: PDF", "1"));
     SettingsUnit::WritePrinterOffsets(L"Кабинет 12", {-7, 2, 3, 4, 5, 6, 11});
     SettingsUnit::WritePrinterOffsets(L"pdf", {9, 2, 3, 4, 5, 6, 11});
-    // "Кабинет 12" in Windows-1251; the section keeps its place and takes the name as written.
-    const std::string after = kSettings + section("Printer: pdf", "9") +
+    // "Кабинет 12" in Windows-1251; the section keeps its place and its header as it was:
+    // only the keys change.
+    const std::string after = kSettings + section("Printer: PDF", "9") +
                               section("Printer: \xCA\xE0\xE1\xE8\xED\xE5\xF2 12", "-7");
     EXPECT_EQ(ini.read(), after);
 

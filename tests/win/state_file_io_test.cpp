@@ -4,6 +4,8 @@
 
 #include <functional>
 
+#include "report/export/ascii_export_filter.h"
+#include "report/run/rep_printer.h"
 #include "shell/state_file_io.h"
 #include "shell/system_set.h"
 #include "tests/win/host_files.h"
@@ -118,6 +120,34 @@ TEST(WriteFileReplacing, AFullDiskKeepsTheOldFile) {
     EXPECT_EQ(WriteFileReplacing(target, std::string(20000, 'n')), 101);
     expectUntouched(disk.path(), target, old, names);
     EXPECT_EQ(ui::IoErrorMessage(101), L"Disk full");
+}
+
+TEST(WriteFileReplacing, ASavedReportAndATextExportKeepTheOldFileOnAFullDisk) {
+    SmallDisk disk;
+    if (!disk.ready()) GTEST_SKIP() << "no small file system for the full-disk case: " << disk.whyNot();
+    const std::wstring report = disk.file(L"old.REP"), text = disk.file(L"old.TXT");
+    const std::string oldReport(2000, 'r'), oldText = "old text\r\n";
+    ASSERT_TRUE(writeBytes(report, oldReport));
+    ASSERT_TRUE(writeBytes(text, oldText));
+    ASSERT_TRUE(disk.fill(L"filler"));
+    const auto names = listFolder(disk.path());
+    {
+        rep::TRepPrinter pages;
+        pages.BeginDoc();
+        for (int i = 0; i < 3; ++i) pages.NewPage();
+        pages.EndDoc();
+        EXPECT_ANY_THROW(pages.Save(report));
+    }
+    {
+        rep::TRepAsciiExportFilter filter(text);
+        filter.BeginExport(2100, 2970, rep::TRepFont{});
+        filter.BeginPage();
+        filter.WriteText(100, 100, rep::TRepFont{}, 0, rep::TRepTextAlign::LeftJustify, std::wstring(30000, L'x'));
+        filter.FinishPage();
+        EXPECT_ANY_THROW(filter.EndExport());
+    }
+    expectUntouched(disk.path(), report, oldReport, names);
+    expectUntouched(disk.path(), text, oldText, names);
 }
 
 TEST(WriteFileReplacing, AFileNobodyMayReplaceKeepsItsContents) {
