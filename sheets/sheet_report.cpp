@@ -8,12 +8,6 @@
 namespace SetReportCommon {
 
 namespace {
-std::wstring Trimmed(const std::wstring& s) {
-    const auto first = s.find_first_not_of(L" \t");
-    if (first == std::wstring::npos) return {};
-    return s.substr(first, s.find_last_not_of(L" \t") - first + 1);
-}
-
 std::wstring Pages(int first, int last) {
     return first == last ? std::to_wstring(first) : std::to_wstring(first) + L"\x2013" + std::to_wstring(last);
 }

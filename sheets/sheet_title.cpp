@@ -4,13 +4,11 @@
 
 namespace SetReportCommon {
 
-namespace {
 std::wstring Trimmed(const std::wstring& s) {
     const auto first = s.find_first_not_of(L" \t");
     if (first == std::wstring::npos) return {};
     return s.substr(first, s.find_last_not_of(L" \t") - first + 1);
 }
-}  // namespace
 
 std::wstring SheetTitle(const std::wstring& surname, int page, const std::wstring& program) {
     const std::wstring pagePart = L"стр. " + std::to_wstring(page);

@@ -8,6 +8,9 @@
 
 namespace SetReportCommon {
 
+// Without the blanks and tabs at either end.
+std::wstring Trimmed(const std::wstring& s);
+
 // The name of a sheet's preview and print jobs: the graduate's surname and the page, then
 // the program, "Иванов, стр. 1 - Приложение к Диплому". The spooler keeps only the first
 // 31 characters of a job's name, so a surname too long to leave the page in them is cut,

@@ -8,8 +8,6 @@
 
 #include "shell/ini_sections.h"
 #include "shell/print_offsets.h"
-#include "shell/state_file_io.h"
-#include "ui/atomic_file.h"
 #include "ui/error.h"
 
 namespace SettingsUnit {
@@ -82,18 +80,9 @@ TBlankSettings ReadBlankSettings() {
 void LoadBlankSettings() { BlankSettings = ReadBlankSettings(); }
 
 void WriteBlankSettings(const TBlankSettings& v) {
-    const std::wstring path = IniPath();
-    std::string bytes = "[Settings]\r\n";
-    if (IniFileExists()) {
-        auto old = SystemSet::ReadWholeFile(path);
-        if (!old) throw ui::Error(L"Unable to write to " + path);
-        bytes = std::move(*old);
-    }
-    const auto changed = SetIniKeys(bytes, kSection,
-                                    {{kShrink, v.ShrinkToFit ? L"1" : L"0"},
-                                     {kPicture1, Escaped(v.Picture1)},
-                                     {kPicture2, Escaped(v.Picture2)}});
-    if (!changed || ui::WriteFileAtomically(path, *changed) != 0) throw ui::Error(L"Unable to write to " + path);
+    WriteIniKeys(kSection, {{kShrink, v.ShrinkToFit ? L"1" : L"0"},
+                            {kPicture1, Escaped(v.Picture1)},
+                            {kPicture2, Escaped(v.Picture2)}});
 }
 
 }  // namespace SettingsUnit

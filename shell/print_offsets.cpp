@@ -149,7 +149,7 @@ void CreateIniStub() {
     }
 }
 
-void WriteOffsetSet(const std::wstring& section, const TPrintOffsets& v) {
+void WriteIniKeys(const std::wstring& section, const std::vector<std::pair<std::wstring, std::wstring>>& keys) {
     const std::wstring path = IniPath();
     std::string bytes = "[Settings]\r\n";
     if (IniFileExists()) {
@@ -157,13 +157,17 @@ void WriteOffsetSet(const std::wstring& section, const TPrintOffsets& v) {
         if (!old) throw ui::Error(L"Unable to write to " + path);
         bytes = std::move(*old);
     }
-    std::vector<std::pair<std::wstring, std::wstring>> keys;
-    for (const Key& k : kKeys) keys.emplace_back(k.name, std::to_wstring(v.*k.field));
     const auto changed = SetIniKeys(bytes, section, keys);
     if (!changed)
         throw ui::Error(L"Раздел [" + section + L"] нельзя записать в Blk.ini: в его имени есть знак, которого нет в "
                         L"кодировке файла.");
     if (ui::WriteFileAtomically(path, *changed) != 0) throw ui::Error(L"Unable to write to " + path);
+}
+
+void WriteOffsetSet(const std::wstring& section, const TPrintOffsets& v) {
+    std::vector<std::pair<std::wstring, std::wstring>> keys;
+    for (const Key& k : kKeys) keys.emplace_back(k.name, std::to_wstring(v.*k.field));
+    WriteIniKeys(section, keys);
 }
 
 void WritePrintOffsets(const TPrintOffsets& v) { WriteOffsetSet(kSection, v); }

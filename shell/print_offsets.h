@@ -4,6 +4,7 @@
 #include <optional>
 #include <span>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace SettingsUnit {
@@ -69,6 +70,10 @@ void LoadPrintOffsets();
 // Creates the settings file holding only the section line; throws ui::Error
 // "Cannot create file <path>" when it cannot.
 void CreateIniStub();
+// Sets the keys of the section in place, every other byte of the file as it was (a file
+// that does not exist yet is made with [Settings]); throws ui::Error "Unable to write to
+// <path>" when the file cannot be written, and then it is as it was.
+void WriteIniKeys(const std::wstring& section, const std::vector<std::pair<std::wstring, std::wstring>>& keys);
 // Writes the seven keys of the section in place, every other byte of the file as it was (a
 // file that does not exist yet is made with [Settings]); throws ui::Error "Unable to write
 // to <path>" when the file cannot be written, and then it is as it was.
