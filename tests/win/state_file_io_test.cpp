@@ -5,9 +5,12 @@
 #include <functional>
 
 #include "report/export/ascii_export_filter.h"
-#include "report/run/rep_printer.h"
+#include "report/run/byte_stream.h"
+#include "report/run/page_file.h"
+#include "report/run/page_list.h"
 #include "shell/state_file_io.h"
 #include "shell/system_set.h"
+#include "tests/core/emf_builder.h"
 #include "tests/win/host_files.h"
 #include "ui/io_error.h"
 
@@ -132,11 +135,14 @@ TEST(WriteFileReplacing, ASavedReportAndATextExportKeepTheOldFileOnAFullDisk) {
     ASSERT_TRUE(disk.fill(L"filler"));
     const auto names = listFolder(disk.path());
     {
-        rep::TRepPrinter pages;
-        pages.BeginDoc();
-        for (int i = 0; i < 3; ++i) pages.NewPage();
-        pages.EndDoc();
-        EXPECT_ANY_THROW(pages.Save(report));
+        // A store of its own, not a report printer: after the disk's host command, Wine in
+        // this process no longer loads a printer driver.
+        rep::MemoryStream store;
+        rep::TRepPageList pages;
+        pages.Attach(store);
+        for (std::uint32_t i = 1; i <= 3; ++i) pages.AddPage(emftest::MinimalEmf(2000, i));
+        pages.WriteHeader();
+        EXPECT_ANY_THROW(rep::SaveToFile(pages, report));
     }
     {
         rep::TRepAsciiExportFilter filter(text);
