@@ -117,8 +117,6 @@ bool AskPrintAsItIs(const std::vector<TPageMisfits>& pages) {
     return Ask(list);
 }
 
-bool AskPrintAsItIs(const std::vector<TBlankMisfit>& misfits) { return AskPrintAsItIs({TPageMisfits{1, L"", misfits}}); }
-
 ui::BitmapHandle BlankPicture(int page, std::wstring* problem) {
     const std::wstring& path = SettingsUnit::BlankSettings.Picture(page);
     if (path.empty()) return {};

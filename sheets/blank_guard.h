@@ -53,7 +53,6 @@ struct TPageMisfits {
 // Asks whether to print values that spoil the blank; true: print as it is. Without any
 // such value it asks nothing and answers true.
 bool AskPrintAsItIs(const std::vector<TPageMisfits>& pages);
-bool AskPrintAsItIs(const std::vector<TBlankMisfit>& misfits);
 // A test answers here instead of the message box (the question's text given).
 extern std::function<bool(const std::wstring&)> AskPrintAsItIsHook;
 

@@ -3,7 +3,6 @@
 // box shows), by the field's line in the state file. The main window fills it for the
 // ordinary print commands, a state file for a group run; the sheets never reach a window.
 #include <array>
-#include <functional>
 #include <string>
 #include <string_view>
 
@@ -22,8 +21,5 @@ struct TSupplement {
 
     bool operator==(const TSupplement&) const = default;
 };
-
-// The record of the page a report starts (its page number, from 1).
-using TSupplementSource = std::function<TSupplement(int page)>;
 
 }  // namespace SetReportCommon

@@ -28,15 +28,6 @@ namespace {
 constexpr double kPxMm = 25.4 / 96;
 
 
-std::optional<pdfwords::Page> readJob(const std::wstring& prefix) {
-    const std::wstring job = pdfwords::WaitForJob(prefix);
-    if (job.empty()) return std::nullopt;
-    auto pages = pdfwords::Read(job);
-    DeleteFileW(job.c_str());
-    if (!pages || pages->size() != 1) return std::nullopt;
-    return pages->front();
-}
-
 // The first word with this text inside the area (millimetres).
 const pdfwords::Word* wordIn(const pdfwords::Page& page, const std::string& text, double x0, double y0, double x1,
                              double y1) {
@@ -77,7 +68,7 @@ protected:
         calibration.Report1.ShowProgress = false;
         printer_env::DeletePdfs(title);
         printThroughPreview([&] { return &calibration.Report1; }, [&] { calibration.Preview(); });
-        return readJob(title);
+        return pdfwords::TakeOnePageJob(title);
     }
     hostfiles::SavedIni ini;
 };
@@ -129,7 +120,7 @@ TEST_F(SheetPrintCalibration, RulersFromTheEdgesAndBoxesWithThePrintersOwnOffset
     printer_env::DeletePdfs(prefix);
     SetReport::BlankoSheet1->Report1.ShowProgress = false;
     printThroughPreview([] { return &SetReport::BlankoSheet1->Report1; }, [] { MainForm->mnPrintSheet1Click(); });
-    auto sheet = readJob(prefix);
+    auto sheet = pdfwords::TakeOnePageJob(prefix);
     ASSERT_TRUE(sheet);
     const auto* g = sheet->Find("г.");
     const auto* z = sheet->Find("Заречинск");

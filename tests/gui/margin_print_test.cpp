@@ -93,12 +93,7 @@ protected:
         MainForm->mnPrintSheet1Click();
         poll.stop();
         if (!printed) return std::nullopt;
-        const std::wstring job = pdfwords::WaitForJob(prefix);
-        if (job.empty()) return std::nullopt;
-        auto pages = pdfwords::Read(job);
-        DeleteFileW(job.c_str());
-        if (!pages || pages->size() != 1) return std::nullopt;
-        return pages->front();
+        return pdfwords::TakeOnePageJob(prefix);
     }
     // Chooses the printer in the preview's own print dialog, as she does.
     static void chooseInPreview(rep::TRepStandardPreview& w, const std::wstring& printer) {

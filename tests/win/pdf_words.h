@@ -136,4 +136,15 @@ inline std::wstring WaitForJob(const std::wstring& prefix, int seconds = 30) {
     return files.empty() ? std::wstring() : files.front();
 }
 
+// The one page of the job whose file name starts with `prefix`, the job's file then deleted;
+// nothing when no job came, or it had another number of pages.
+inline std::optional<Page> TakeOnePageJob(const std::wstring& prefix) {
+    const std::wstring job = WaitForJob(prefix);
+    if (job.empty()) return std::nullopt;
+    auto pages = Read(job);
+    DeleteFileW(job.c_str());
+    if (!pages || pages->size() != 1) return std::nullopt;
+    return pages->front();
+}
+
 }  // namespace pdfwords
