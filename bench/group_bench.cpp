@@ -14,9 +14,10 @@
 
 #include "report/preview/standard_preview.h"
 #include "report/run/rep_printer.h"
-#include "shell/group_print.h"
-#include "shell/state_codec.h"
-#include "shell/state_file_io.h"
+#include "shell/group/group_print.h"
+#include "shell/main/program.h"
+#include "shell/state/state_codec.h"
+#include "shell/state/state_file_io.h"
 #include "ui/app.h"
 #include "ui/timer.h"
 
@@ -58,6 +59,7 @@ std::vector<std::wstring> WriteGroup(const std::wstring& folder) {
 }  // namespace
 
 int main() {
+    Program::Assemble();
     ui::Application::get().setTitle(L"group_bench");
     wchar_t tmp[MAX_PATH];
     GetTempPathW(MAX_PATH, tmp);

@@ -15,6 +15,7 @@
 #include "report/preview/standard_preview.h"
 #include "report/run/rep_printer.h"
 #include "report/run/report.h"
+#include "shell/main/program.h"
 #include "ui/app.h"
 #include "ui/timer.h"
 
@@ -192,6 +193,7 @@ void ThousandPages(bool compressed, int presses) {
 }  // namespace
 
 int main() {
+    Program::Assemble();
     ui::Application::get().setTitle(L"preview_bench");
     OnePage(10);
     ThousandPages(false, 10);

@@ -20,11 +20,12 @@
 
 #include "report/preview/standard_preview.h"
 #include "report/run/rep_printer.h"
-#include "shell/about_set.h"
-#include "shell/main_form.h"
-#include "shell/settings_unit.h"
 #include "sheets/set_report.h"
 #include "sheets/set_report2.h"
+#include "shell/main/about_set.h"
+#include "shell/main/main_form.h"
+#include "shell/main/program.h"
+#include "shell/offsets/settings_unit.h"
 #include "ui/app.h"
 
 namespace {
@@ -119,6 +120,7 @@ double Median(std::vector<double> v) {
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
+    Program::Assemble();
     const int previews = argc > 1 ? std::max(1, _wtoi(argv[1])) : 10;
     std::setvbuf(stdout, nullptr, _IONBF, 0);
     ui::Application& app = ui::Application::get();

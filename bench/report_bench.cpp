@@ -11,6 +11,7 @@
 #include "report/model/label.h"
 #include "report/run/rep_printer.h"
 #include "report/run/report.h"
+#include "shell/main/program.h"
 
 namespace {
 
@@ -78,6 +79,7 @@ void CALLBACK measureStored(HWND, UINT, UINT_PTR, DWORD) {
 }  // namespace
 
 int main() {
+    Program::Assemble();
     const int rows = 53 * 1000;
     {
         rep::TReport r;

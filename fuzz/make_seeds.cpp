@@ -10,7 +10,7 @@
 #include "report/run/byte_stream.h"
 #include "report/run/compress.h"
 #include "report/run/page_list.h"
-#include "shell/state_codec.h"
+#include "shell/state/state_codec.h"
 #include "tests/core/emf_builder.h"
 #include "ui/cp1251.h"
 #include "ui/utf8.h"

@@ -2,10 +2,10 @@
 
 #include <windows.h>
 
+#include "sheets/field_captions.h"
+#include "sheets/print_settings.h"
 #include "sheets/set_report.h"
 #include "sheets/set_report2.h"
-#include "shell/blank_settings.h"
-#include "shell/field_captions.h"
 #include "ui/app.h"
 #include "ui/picture_file.h"
 #include "ui/utf8.h"
@@ -23,7 +23,7 @@ std::string Narrow(const std::wstring& s) { return std::string(s.begin(), s.end(
 
 std::wstring NameOf(const TFieldOfLabel& fieldOf, const rep::TRepCustomLabel* label) {
     const std::string field = label && fieldOf ? fieldOf(*label) : std::string();
-    return field.empty() ? std::wstring(L"«?»") : SystemSet::FieldCaption(field);
+    return field.empty() ? std::wstring(L"«?»") : SetReportCommon::FieldCaption(field);
 }
 
 std::wstring Problems(unsigned kinds, const std::wstring& overlapped) {
@@ -68,7 +68,7 @@ bool Ask(const std::wstring& list) {
 
 std::vector<TBlankMisfit> CheckLaidOutPage(rep::TReport& report, const TFieldOfLabel& fieldOf,
                                            const rep::TRepPrintArea& area) {
-    const auto found = SettingsUnit::BlankSettings.ShrinkToFit ? rep::ShrinkMisfits(report, area)
+    const auto found = PrintSettings().Blanks().ShrinkToFit ? rep::ShrinkMisfits(report, area)
                                                               : rep::FindMisfits(report, area);
     std::vector<TBlankMisfit> out;
     for (const rep::TRepMisfit& m : found) out.push_back(Describe(m, fieldOf));
@@ -118,7 +118,7 @@ bool AskPrintAsItIs(const std::vector<TPageMisfits>& pages) {
 }
 
 ui::BitmapHandle BlankPicture(int page, std::wstring* problem) {
-    const std::wstring& path = SettingsUnit::BlankSettings.Picture(page);
+    const std::wstring& path = PrintSettings().Blanks().Picture(page);
     if (path.empty()) return {};
     try {
         return ui::LoadPictureFile(path);

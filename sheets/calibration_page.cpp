@@ -6,9 +6,8 @@
 
 #include "report/model/font_gdi.h"
 #include "report/run/rep_printer.h"
-#include "shell/field_captions.h"
-#include "shell/offset_mm.h"
-#include "shell/printer_offsets.h"
+#include "sheets/field_captions.h"
+#include "sheets/offset_mm.h"
 #include "sheets/set_report.h"
 #include "sheets/set_report2.h"
 #include "sheets/sheet_label.h"
@@ -51,7 +50,7 @@ TCalibrationMarks::Box boxAt(const SetReportCommon::TBasePosition& b, std::int64
 }
 
 std::wstring offsetText(const wchar_t* what, std::int32_t steps, int ppi) {
-    return std::wstring(what) + L" " + std::to_wstring(steps) + L" (" + SettingsUnit::MmText(steps, ppi) + L")";
+    return std::wstring(what) + L" " + std::to_wstring(steps) + L" (" + SetReportCommon::MmText(steps, ppi) + L")";
 }
 
 class Pen {
@@ -66,9 +65,9 @@ private:
 }  // namespace
 
 void TCalibrationMarks::Print(long double, long double) {
-    rep::TReport* report = ParentReport();
-    rep::TRepPrinter* p = RepPrinter();
-    if (!report || !p || !p->Canvas() || !report->DrawGraphics()) return;
+    rep::TReport* report = &report_;
+    rep::TRepPrinter* p = report->RepPrinter();
+    if (!p || !p->Canvas() || !report->DrawGraphics()) return;
     HDC dc = p->Canvas();
     const long double width = report->Page.NativeValue(rep::TRepPage::WidthValue);
     const long double length = report->Page.NativeValue(rep::TRepPage::LengthValue);
@@ -142,7 +141,7 @@ void TCalibrationMarks::Print(long double, long double) {
 TCalibrationPage::TCalibrationPage(int page) : page_(page == 2 ? 2 : 1) {
     SetReportCommon::SetUpSheetReport(
         Report1, L"Калибровка, стр. " + std::to_wstring(page_) + L" - " + ui::Application::get().title());
-    marks_ = &Report1.Own<TCalibrationMarks>();
+    marks_ = &Report1.Own<TCalibrationMarks>(Report1);
     marks_->Name = L"Marks";
     marks_->SetParent(&Report1);
     Report1.OnStartPage = [this](rep::TReport& r) { Report1StartPage(r); };
@@ -150,7 +149,7 @@ TCalibrationPage::TCalibrationPage(int page) : page_(page == 2 ? 2 : 1) {
 
 void TCalibrationPage::Report1StartPage(rep::TReport&) {
     // The set of the printer this run prints on, exactly as a sheet takes it.
-    const SettingsUnit::TPrintOffsets o = SetReportCommon::UsableOffsets(Report1);
+    const SetReportCommon::TPrintOffsets o = SetReportCommon::UsableOffsets(Report1);
     const std::wstring printer = SetReportCommon::PrinterNameOf(Report1);
     const int ppi = Report1.Page.Resolution();
     std::vector<TCalibrationMarks::Box> boxes;
@@ -158,7 +157,7 @@ void TCalibrationPage::Report1StartPage(rep::TReport&) {
     if (page_ == 1 && SetReport::BlankoSheet1) {
         const SetReport::TBlankoSheet1& sheet = *SetReport::BlankoSheet1;
         for (const auto& b : sheet.BasePositions())
-            boxes.push_back(boxAt(b, o.DeltaX1, o.DeltaY1, SystemSet::FieldCaption(fieldOfLabel(sheet, b.label))));
+            boxes.push_back(boxAt(b, o.DeltaX1, o.DeltaY1, SetReportCommon::FieldCaption(fieldOfLabel(sheet, b.label))));
         offsets = offsetText(L"по горизонтали", o.DeltaX1, ppi) + L", " + offsetText(L"по вертикали", o.DeltaY1, ppi);
     } else if (page_ == 2 && SetReport2::BlankoSheet2) {
         const SetReport2::TBlankoSheet2& sheet = *SetReport2::BlankoSheet2;
@@ -172,7 +171,7 @@ void TCalibrationPage::Report1StartPage(rep::TReport&) {
                                 Column{&sheet.HoursBases(), x + o.DeltaXColumn2, "edHours"},
                                 Column{&sheet.MarkBases(), x + o.DeltaXColumn3, "cbMark"}})
             for (std::size_t i = 0; i < c.bases->size(); ++i) {
-                std::wstring name = SystemSet::FieldCaption(c.field + std::to_string(i + 1));
+                std::wstring name = SetReportCommon::FieldCaption(c.field + std::to_string(i + 1));
                 // Every box here is on page 2.
                 const std::wstring_view page2 = L" на странице 2";
                 if (name.ends_with(page2)) name.resize(name.size() - page2.size());
@@ -185,7 +184,7 @@ void TCalibrationPage::Report1StartPage(rep::TReport&) {
     marks_->Boxes = std::move(boxes);
     marks_->Legend = {
         L"Калибровочная страница " + std::to_wstring(page_) + L". Подстройки " +
-            (printer.empty() || !SettingsUnit::OwnPrinterOffsets(printer) ? std::wstring(L"для всех принтеров")
+            (printer.empty() || !SetReportCommon::PrintSettings().HasOwnOffsets(printer) ? std::wstring(L"для всех принтеров")
                                                                          : L"принтера «" + printer + L"»") +
             L":",
         offsets + L".",

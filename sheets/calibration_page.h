@@ -15,6 +15,9 @@ namespace Calibration {
 // The rulers, crosshairs, boxes and the line saying which offsets they stand at.
 class TCalibrationMarks : public rep::TRepPrintable {
 public:
+    // Drawn on the report's paper, with its printer's scale.
+    explicit TCalibrationMarks(rep::TReport& report) : report_(report) {}
+
     struct Box {
         std::wstring name;
         long double left, top, width, height;  // native units
@@ -23,6 +26,9 @@ public:
     std::vector<std::wstring> Legend;  // lines under the page's last boxes
 
     void Print(long double OfsX, long double OfsY) override;
+
+private:
+    rep::TReport& report_;
 };
 
 class TCalibrationPage {

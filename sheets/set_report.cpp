@@ -2,7 +2,6 @@
 
 #include <algorithm>
 
-#include "shell/print_offsets.h"
 #include "sheets/blank_guard.h"
 
 namespace SetReport {
@@ -143,7 +142,7 @@ void TBlankoSheet1::FormCreate() {
 }
 
 void TBlankoSheet1::Report1StartPage(rep::TReport& sender) {
-    const SettingsUnit::TPrintOffsets o = SetReportCommon::UsableOffsets(Report1);
+    const SetReportCommon::TPrintOffsets o = SetReportCommon::UsableOffsets(Report1);
     // Always from the base, so a rendering never moves a label by more than one offset.
     for (const auto& b : bases_) SetReportCommon::PlaceAt(b, o.DeltaX1, o.DeltaY1);
     const SetReportCommon::TSupplement& record = Report1.RecordOfPage(sender.PageNumber());

@@ -1,6 +1,5 @@
 #include "sheets/set_report2.h"
 
-#include "shell/print_offsets.h"
 #include "sheets/blank_guard.h"
 
 namespace SetReport2 {
@@ -44,7 +43,7 @@ void TBlankoSheet2::FormCreate() {
 
 void TBlankoSheet2::Report1StartPage(rep::TReport& sender) {
     if (released_) return;
-    const SettingsUnit::TPrintOffsets o = SetReportCommon::UsableOffsets(Report1);
+    const SetReportCommon::TPrintOffsets o = SetReportCommon::UsableOffsets(Report1);
     const std::int64_t x = o.DeltaX2;
     for (const auto& b : discipline_) SetReportCommon::PlaceAt(b, x, o.DeltaY2);
     for (const auto& b : hours_) SetReportCommon::PlaceAt(b, x + o.DeltaXColumn2, o.DeltaY2);

@@ -3,7 +3,6 @@
 #include <cmath>
 
 #include "report/run/rep_printer.h"
-#include "shell/printer_offsets.h"
 #include "ui/printer.h"
 
 namespace SetReportCommon {
@@ -96,13 +95,13 @@ std::wstring PrinterNameOf(const rep::TReport& report) {
     return index >= 0 && index < static_cast<int>(list.size()) ? list[static_cast<std::size_t>(index)].name : L"";
 }
 
-SettingsUnit::TPrintOffsets UsableOffsets(const rep::TReport& report) {
-    const SettingsUnit::TPrintOffsets& o = SettingsUnit::PrinterOffsets(PrinterNameOf(report));
+TPrintOffsets UsableOffsets(const rep::TReport& report) {
+    const TPrintOffsets& o = PrintSettings().OffsetsFor(PrinterNameOf(report));
     const rep::TRepPage& page = report.Page;
-    const bool usable = SettingsUnit::OffsetsFitPaper(o, page.NativeValue(rep::TRepPage::WidthValue),
+    const bool usable = OffsetsFitPaper(o, page.NativeValue(rep::TRepPage::WidthValue),
                                                       page.NativeValue(rep::TRepPage::LengthValue), page.Resolution(),
                                                       report.Zoom());
-    return usable ? o : SettingsUnit::TPrintOffsets{};
+    return usable ? o : TPrintOffsets{};
 }
 
 }  // namespace SetReportCommon

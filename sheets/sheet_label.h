@@ -6,7 +6,7 @@
 
 #include "report/model/label.h"
 #include "report/run/report.h"
-#include "shell/print_offsets.h"
+#include "sheets/print_settings.h"
 
 namespace SetReportCommon {
 
@@ -45,6 +45,6 @@ std::wstring PrinterNameOf(const rep::TReport& report);
 // shift being the page's plus the column's), or a font whose line is taller than the
 // paper. Those are bad values, and like a value that does not convert they give the
 // defaults for all seven; otherwise the offsets as loaded.
-SettingsUnit::TPrintOffsets UsableOffsets(const rep::TReport& report);
+TPrintOffsets UsableOffsets(const rep::TReport& report);
 
 }  // namespace SetReportCommon

@@ -11,7 +11,7 @@ std::size_t lineOf(std::wstring_view name) {
         if (c > 0x7F) throw std::out_of_range("no supplement field with a non-ASCII name");
         narrow += static_cast<char>(c);
     }
-    const auto line = SystemSet::FindStateField(narrow);
+    const auto line = FindStateField(narrow);
     if (!line) throw std::out_of_range("no supplement field " + narrow);
     return *line;
 }
@@ -19,8 +19,8 @@ std::size_t lineOf(std::wstring_view name) {
 const std::array<std::size_t, 143>& slotLines() {
     static const auto lines = [] {
         std::array<std::size_t, 143> l{};
-        l.fill(SystemSet::StateLineCount);
-        const auto& fields = SystemSet::StateFields();
+        l.fill(StateLineCount);
+        const auto& fields = StateFields();
         for (std::size_t i = 0; i < fields.size(); ++i)
             if (fields[i].DynSlot > 0) l[static_cast<std::size_t>(fields[i].DynSlot)] = i;
         return l;

@@ -6,12 +6,12 @@
 #include <string>
 #include <string_view>
 
-#include "shell/state_codec.h"
+#include "sheets/supplement_fields.h"
 
 namespace SetReportCommon {
 
 struct TSupplement {
-    std::array<std::wstring, SystemSet::StateLineCount> Shown;
+    std::array<std::wstring, StateLineCount> Shown;
 
     // By control name ("edTown", "cbMark7"); an unknown name throws std::out_of_range.
     const std::wstring& Field(std::wstring_view name) const;

@@ -1,6 +1,8 @@
 #include "report/export/ascii_export_filter.h"
 
+#include <memory>
 
+#include "report/run/export_library.h"
 #include "report/run/rep_error.h"
 #include "ui/atomic_file.h"
 #include "ui/cp1251.h"
@@ -40,6 +42,10 @@ void TRepAsciiExportFilter::EndExport() {
     // The whole text at once, in place of the old file only when it is complete.
     if (const int code = ui::WriteFileAtomically(FileName, out_)) fail(code);
     out_.clear();
+}
+
+void UseTextExport() {
+    ExportFilterLibrary().AddFilter([](const std::wstring& name) { return std::make_unique<TRepAsciiExportFilter>(name); });
 }
 
 }  // namespace rep

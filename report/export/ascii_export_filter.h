@@ -2,7 +2,8 @@
 // The text export: labels' lines on a character grid, written as Windows-1251 text.
 #include <string>
 
-#include "report/export/export_filter.h"
+#include "report/export/ascii_grid.h"
+#include "report/model/export_filter.h"
 
 namespace rep {
 
@@ -26,5 +27,8 @@ private:
     TRepAsciiGrid grid_;
     std::string out_;  // the file's bytes, written whole at the end
 };
+
+// Adds the text export to the program-wide registry of the save dialog (once).
+void UseTextExport();
 
 }  // namespace rep

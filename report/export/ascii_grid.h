@@ -6,9 +6,9 @@
 #include <string>
 #include <vector>
 
-namespace rep {
+#include "report/model/export_filter.h"
 
-enum class TRepTextAlign { LeftJustify = 0, RightJustify = 1, Center = 2 };
+namespace rep {
 
 class TRepAsciiGrid {
 public:

@@ -2,11 +2,9 @@
 
 #include <algorithm>
 
-#include "report/run/report.h"
-
 namespace rep {
 
-TRepBand::TRepBand(TReport& report, TRepBandType type, const TRepDisplay& display)
+TRepBand::TRepBand(TRepRun& report, TRepBandType type, const TRepDisplay& display)
     : BandType(type), Size(display), report_(report) {
     Size.SetOwner(this);
     Size.SetParentReport(&report);

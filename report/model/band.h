@@ -18,7 +18,7 @@ enum class TRepBandType {
 
 class TRepBand : public TRepSizeOwner {
 public:
-    TRepBand(TReport& report, TRepBandType type, const TRepDisplay& display = SystemDisplay());
+    TRepBand(TRepRun& report, TRepBandType type, const TRepDisplay& display = SystemDisplay());
     ~TRepBand();
     TRepBand(const TRepBand&) = delete;
     TRepBand& operator=(const TRepBand&) = delete;
@@ -38,7 +38,7 @@ public:
     std::function<void(TRepBand&, bool& printBand)> BeforePrint;
     std::function<void(TRepBand&, bool printed)> AfterPrint;
 
-    TReport& Report() const { return report_; }
+    TRepRun& Report() const { return report_; }
     // The printables placed in the band, in child order.
     const std::vector<TRepPrintable*>& Printables() const { return printables_; }
     void AddPrintable(TRepPrintable* p);
@@ -54,7 +54,7 @@ public:
     bool IsPageWide() const;
 
 private:
-    TReport& report_;
+    TRepRun& report_;
     TRepBounds bounds_{0, 0, 0, 0};
     std::vector<TRepPrintable*> printables_;
 };

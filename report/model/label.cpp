@@ -3,12 +3,10 @@
 #include <algorithm>
 #include <optional>
 
-#include "report/export/export_filter.h"
 #include "report/model/band.h"
+#include "report/model/export_filter.h"
 #include "report/model/font_gdi.h"
 #include "report/model/format_lines.h"
-#include "report/run/rep_printer.h"
-#include "report/run/report.h"
 
 namespace rep {
 
@@ -16,7 +14,7 @@ TRepCustomLabel::TRepCustomLabel(const TRepDisplay& display) : TRepPrintable(dis
 
 const TRepFont& TRepCustomLabel::Font() const {
     if (shrunk_) return *shrunk_;
-    if (parentFont_ && ParentReport()) return ParentReport()->Font;
+    if (parentFont_ && ParentReport()) return ParentReport()->RunFont();
     return font_;
 }
 
@@ -122,8 +120,8 @@ void TRepCustomLabel::FormatLines() {
 }
 
 void TRepCustomLabel::Print(long double OfsX, long double OfsY) {
-    TReport* report = ParentReport();
-    TRepPrinter* p = RepPrinter();
+    TRepRun* report = ParentReport();
+    TRepRunCanvas* p = RunCanvas();
     if (!report || !p || !p->Canvas()) return;
     HDC canvas = p->Canvas();
     ui::FontHandle font = CreateDeviceFont(Font(), GetDeviceCaps(canvas, LOGPIXELSY));

@@ -1,8 +1,6 @@
 #include "report/model/printable.h"
 
 #include "report/model/band.h"
-#include "report/run/rep_printer.h"
-#include "report/run/report.h"
 
 namespace rep {
 
@@ -63,7 +61,7 @@ void TRepPrintable::EndReading() {
     ParentChanged();
 }
 
-void TRepPrintable::SetParent(TReport* report) {
+void TRepPrintable::SetParent(TRepRun* report) {
     detachFromParent();
     if (!report) {
         ParentChanged();
@@ -97,7 +95,7 @@ void TRepPrintable::SetParent(TRepBand* band) {
     ParentChanged();
 }
 
-void TRepPrintable::AttachReport(TReport* report) {
+void TRepPrintable::AttachReport(TRepRun* report) {
     parentReport_ = report;
     Size.SetParentReport(report);
 }
@@ -125,7 +123,7 @@ void TRepPrintable::AlignIt() {
 
 void TRepPrintable::Prepare() {
     isPrinting_ = true;
-    repPrinter_ = parentReport_ ? parentReport_->RepPrinter() : nullptr;
+    runCanvas_ = parentReport_ ? parentReport_->RunCanvas() : nullptr;
 }
 
 void TRepPrintable::Unprepare() { isPrinting_ = false; }
@@ -135,8 +133,8 @@ void TRepPrintable::BandResized(TRepBand*, int reason) {
 }
 
 void TRepPrintable::Print(long double OfsX, long double OfsY) {
-    if (!parentReport_ || !repPrinter_ || !parentReport_->DrawGraphics() || !Frame.AnyFrame()) return;
-    TRepPrinter& p = *repPrinter_;
+    if (!parentReport_ || !runCanvas_ || !parentReport_->DrawGraphics() || !Frame.AnyFrame()) return;
+    const TRepRunCanvas& p = *runCanvas_;
     long double l = Size.NativeValue(TRepPrintableSize::LeftValue) + OfsX;
     long double t = Size.NativeValue(TRepPrintableSize::TopValue) + OfsY;
     long double w = Size.NativeValue(TRepPrintableSize::WidthValue);

@@ -6,14 +6,13 @@
 #include <string>
 
 #include "report/model/frame.h"
+#include "report/model/print_run.h"
 #include "report/model/printable_size.h"
 #include "report/model/system_display.h"
 
 namespace rep {
 
-class TReport;
 class TRepBand;
-class TRepPrinter;
 
 enum class TRepAlignment { taLeftJustify = 0, taRightJustify = 1, taCenter = 2 };
 
@@ -37,16 +36,17 @@ public:
     virtual void SetAlignment(TRepAlignment value);
 
     // Parent assignment: the report itself, or one of its bands, or none.
-    void SetParent(TReport* report);
+    void SetParent(TRepRun* report);
     void SetParent(TRepBand* band);
-    TReport* ParentReport() const { return parentReport_; }
+    TRepRun* ParentReport() const { return parentReport_; }
     TRepBand* ParentBand() const { return parentBand_; }
     bool HasParent() const { return parentReport_ || parentBand_; }
     // The report a run belongs to, given without moving the printable: its stored
     // rectangle and pixel bounds stay as they are.
-    void AttachReport(TReport* report);
+    void AttachReport(TRepRun* report);
 
-    TRepPrinter* RepPrinter() const { return repPrinter_; }
+    // The canvas of the run that prints it, from Prepare on.
+    TRepRunCanvas* RunCanvas() const { return runCanvas_; }
     bool IsPrinting() const { return isPrinting_; }
 
     // The control's bounds on the report surface, in pixels.
@@ -83,9 +83,9 @@ private:
     TRepBounds bounds_{0, 0, 10, 10};
     TRepBounds remembered_{};
     TRepAlignment alignment_ = TRepAlignment::taLeftJustify;
-    TReport* parentReport_ = nullptr;
+    TRepRun* parentReport_ = nullptr;
     TRepBand* parentBand_ = nullptr;
-    TRepPrinter* repPrinter_ = nullptr;
+    TRepRunCanvas* runCanvas_ = nullptr;
     bool isPrinting_ = false;
     bool aligning_ = false;
     bool reading_ = false;

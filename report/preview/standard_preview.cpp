@@ -4,9 +4,9 @@
 #include <memory>
 #include <vector>
 
-#include "report/export/export_filter.h"
 #include "report/preview/preview_glyphs.h"
 #include "report/preview/stored_pages_setup.h"
+#include "report/run/export_library.h"
 #include "report/run/progress_form.h"
 #include "report/run/rep_printer.h"
 #include "ui/app.h"
@@ -161,6 +161,7 @@ TRepStandardPreview::TRepStandardPreview(TRepPrinter* printer) {
     CreateControls(maximizedClientSize());
     // 2-4.
     ReportPrinter = printer;
+    if (printer) printer->AddView(this);
     RepPreview->SetReportPrinter(printer);
     // 5. The title, also when it is empty.
     if (printer) setText(printer->Title);
@@ -171,7 +172,10 @@ TRepStandardPreview::TRepStandardPreview(TRepPrinter* printer) {
     ZoomToWidth->setDown(true);
 }
 
-TRepStandardPreview::~TRepStandardPreview() = default;
+TRepStandardPreview::~TRepStandardPreview() {
+    // Before the preview control lets the printer go, whose hook may free the printer.
+    if (ReportPrinter) ReportPrinter->RemoveView(this);
+}
 
 void TRepStandardPreview::CreateControls(SIZE c) {
     Toolbar = &add<ui::ToolBar>(*this, ui::PanelArgs{0, 0, c.cx, kToolbarHeight});
@@ -517,22 +521,25 @@ TRepStandardPreview* StandardPreviewOf(const TRepPrinter& printer) {
     return nullptr;
 }
 
+void TRepStandardPreview::PrinterGone() {
+    if (busy_ > 0) {
+        if (ReportPrinter) ReportPrinter->RemoveView(this);
+        RepPreview->SetReportPrinter(nullptr);
+        ReportPrinter = nullptr;
+        closeRequested_ = true;
+        hide();
+    } else {
+        FreeNow(this);
+    }
+}
+
 void FreeStandardPreviewsOf(const TRepPrinter& printer) {
     std::vector<TRepStandardPreview*> of;
     for (const auto& w : OpenPreviews())
         if (w->ReportPrinter == &printer) of.push_back(w.get());
-    for (TRepStandardPreview* w : of) {
-        if (w->busy_ > 0) {
-            // A handler of the window is still running: it loses the printer now and the
-            // window goes once the handler returns.
-            w->RepPreview->SetReportPrinter(nullptr);
-            w->ReportPrinter = nullptr;
-            w->closeRequested_ = true;
-            w->hide();
-        } else {
-            FreeNow(w);
-        }
-    }
+    for (TRepStandardPreview* w : of) w->PrinterGone();
 }
+
+void UseStandardPreview() { SetPreviewOpener(&ShowStandardPreview); }
 
 }  // namespace rep

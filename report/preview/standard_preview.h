@@ -9,17 +9,17 @@
 #include <vector>
 
 #include "report/preview/rep_preview.h"
+#include "report/run/rep_printer.h"
 #include "ui/controls.h"
 #include "ui/form.h"
 #include "ui/tool_bar.h"
 
 namespace rep {
 
-class TRepPrinter;
 class TRepGauge;
 struct TRepStandardPreviewBusy;
 
-class TRepStandardPreview : public ui::Form {
+class TRepStandardPreview : public ui::Form, public TRepPrinterView {
 public:
     // The window for a report printer (not owned), or for none.
     explicit TRepStandardPreview(TRepPrinter* printer);
@@ -92,6 +92,9 @@ public:
     void RepPreviewProgressUpdate(int progress);
 
     void onKeyDown(WORD vk, bool shift, bool ctrl, bool alt) override { FormKeyDown(vk, shift, ctrl, alt); }
+    // The printer goes (the program quitting under the window): the window goes first, or,
+    // while a handler of it still runs, loses the printer now and goes once that returns.
+    void PrinterGone() override;
 
 protected:
     LRESULT handleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
@@ -100,7 +103,6 @@ protected:
 
 private:
     friend struct TRepStandardPreviewBusy;
-    friend void FreeStandardPreviewsOf(const TRepPrinter& printer);
     void CreateControls(SIZE client);
     void Realign(SIZE client);
     // For a client of that width, which the window may not have yet.
@@ -123,6 +125,8 @@ private:
     bool closeRequested_ = false;
 };
 
+// Makes the standard preview window the one every report printer opens.
+void UseStandardPreview();
 // Opens a standard preview window for the printer, modeless; the window is freed once it
 // is closed, which detaches it from the printer.
 void ShowStandardPreview(TRepPrinter& printer);

@@ -3,7 +3,6 @@
 #include <algorithm>
 
 #include "report/model/system_display.h"
-#include "report/preview/standard_preview.h"
 #include "report/run/printer_settings.h"
 #include "report/run/rep_error.h"
 #include "ui/app.h"
@@ -19,7 +18,11 @@ LONG PaperToDevice(int tenths, int dpi) {
     return static_cast<LONG>(RoundEven(static_cast<long double>(tenths) * dpi / 254));
 }
 
+TRepPreviewOpener previewOpener = nullptr;
+
 }  // namespace
+
+void SetPreviewOpener(TRepPreviewOpener opener) { previewOpener = opener; }
 
 TRepPrinter::TRepPrinter()
     : printer_(std::make_unique<ui::TPrinter>()),
@@ -42,7 +45,7 @@ TRepPrinter::TRepPrinter()
 TRepPrinter::~TRepPrinter() {
     // A preview window still showing this printer (the program quitting under it) goes
     // first, while everything it reaches is whole.
-    FreeStandardPreviewsOf(*this);
+    for (TRepPrinterView* view : std::vector<TRepPrinterView*>(views_)) view->PrinterGone();
     if (status_ != stReady) cleanUp();
     // The members go in reverse order: the page list before its stream, the settings
     // before the printer object they are bound to, which ends a job still open.
@@ -323,8 +326,14 @@ void TRepPrinter::Load(const std::wstring& name) {
 
 void TRepPrinter::Preview() {
     if (OnPreview) OnPreview(*this);
-    else ShowStandardPreview(*this);
+    else if (previewOpener) previewOpener(*this);
 }
+
+void TRepPrinter::AddView(TRepPrinterView* view) {
+    if (std::find(views_.begin(), views_.end(), view) == views_.end()) views_.push_back(view);
+}
+
+void TRepPrinter::RemoveView(TRepPrinterView* view) { views_.erase(std::remove(views_.begin(), views_.end(), view), views_.end()); }
 
 void TRepPrinter::Print() {
     if (OnPrint) {

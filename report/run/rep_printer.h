@@ -6,12 +6,14 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "report/model/orientation.h"
+#include "report/model/print_run.h"
 #include "report/model/units.h"
-#include "report/run/print_area.h"
 #include "report/run/page_file.h"
 #include "report/run/page_list.h"
+#include "report/run/print_area.h"
 #include "report/run/rep_stream.h"
 #include "ui/handles.h"
 #include "ui/metafile.h"
@@ -32,7 +34,24 @@ enum TRepPrinterStatus { stReady = 0, stBusy = 1, stFinished = 2 };
 constexpr UINT WM_REPPROGRESS = WM_USER;
 constexpr UINT WM_REPPAGEAVAILABLE = WM_USER + 1;
 
-class TRepPrinter {
+class TRepPrinter;
+
+// A window that shows a printer's pages. It registers itself with the printer, which tells
+// it when it goes, before anything the window reaches is gone.
+class TRepPrinterView {
+public:
+    virtual void PrinterGone() = 0;
+
+protected:
+    ~TRepPrinterView() = default;
+};
+
+// What opens the program's preview window on a printer; the preview sets it at start.
+// Without one, Preview() opens nothing.
+using TRepPreviewOpener = void (*)(TRepPrinter&);
+void SetPreviewOpener(TRepPreviewOpener opener);
+
+class TRepPrinter : public TRepRunCanvas {
 public:
     TRepPrinter();
     ~TRepPrinter();
@@ -56,12 +75,12 @@ public:
     // The pages the run is expected to make (the progress window counts towards it); 0 when
     // not known.
     int ExpectedPages = 0;
-    long double XFactor() const { return xFactor_; }
-    long double YFactor() const { return yFactor_; }
+    long double XFactor() const override { return xFactor_; }
+    long double YFactor() const override { return yFactor_; }
     int LeftWaste() const { return leftWaste_; }
     int TopWaste() const { return topWaste_; }
     // Where the current page is drawn: the page metafile's canvas or the printer's.
-    HDC Canvas() const { return canvas_; }
+    HDC Canvas() const override { return canvas_; }
 
     // Settings pass-through into the settings object, which accepts or ignores them.
     void SetPaperSize(TRepPaperSize size);
@@ -87,8 +106,8 @@ public:
     void SetCompression(bool on);
 
     // Native units (0.1 mm) to device pixels, rounded half to even.
-    int XPos(long double x) const;
-    int YPos(long double y) const;
+    int XPos(long double x) const override;
+    int YPos(long double y) const override;
     int XSize(long double w) const;
     int YSize(long double h) const;
 
@@ -120,6 +139,8 @@ public:
     void ExportToFilter(TRepExportFilter& filter);
     bool ShowingPreview() const { return showingPreview_; }
     void SetShowingPreview(bool showing);
+    void AddView(TRepPrinterView* view);
+    void RemoveView(TRepPrinterView* view);
 
     // Hooks set by the report or the application; empty by default.
     std::function<void()> HookAfterPreview;
@@ -173,6 +194,7 @@ private:
     std::unique_ptr<TRepStream> stream_;
     std::unique_ptr<TRepPageList> pages_;  // after stream_: freed first
     std::wstring loadedFile_;              // the saved report the pages come from, if any
+    std::vector<TRepPrinterView*> views_;
 };
 
 }  // namespace rep

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "report/export/export_filter.h"
+#include "report/model/export_filter.h"
 #include "report/run/progress_form.h"
 #include "report/run/rep_printer.h"
 #include "ui/app.h"
@@ -20,6 +20,8 @@ TReport::TReport(const TRepDisplay& display) : Page(display), measureDC_(CreateC
         if (probe.PrinterOK()) Page.SetPaperSize(probe.PaperSize());
     }
 }
+
+TRepRunCanvas* TReport::RunCanvas() const { return repPrinter_; }
 
 TReport::~TReport() {
     // Preview windows still open on this report's printers close with them, before the

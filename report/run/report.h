@@ -22,7 +22,7 @@ class TRepExportFilter;
 
 enum TReportOption : unsigned { FirstPageHeader = 1, LastPageFooter = 2, Compression = 4 };
 
-class TReport : public TRepParentReport, public TRepSizeOwner {
+class TReport : public TRepRun, public TRepSizeOwner {
 public:
     explicit TReport(const TRepDisplay& display = SystemDisplay());
     ~TReport();
@@ -60,9 +60,9 @@ public:
     // The pages a run is expected to make, for the progress of a print; 0 when not known.
     int ExpectedPages = 0;
 
-    TRepUnit Units() const { return Page.Units(); }
+    TRepUnit Units() const override { return Page.Units(); }
     void SetUnits(TRepUnit units);
-    int Zoom() const { return zoom_; }
+    int Zoom() const override { return zoom_; }
     void SetZoom(int zoom);
 
     // Children. Printables and bands placed on the report, in child order; those created
@@ -76,8 +76,8 @@ public:
     }
     void Release(TRepPrintable* p);
     const std::vector<TRepPrintable*>& Printables() const { return printables_; }
-    void AddPrintable(TRepPrintable* p);
-    void RemovePrintable(TRepPrintable* p);
+    void AddPrintable(TRepPrintable* p) override;
+    void RemovePrintable(TRepPrintable* p) override;
     TRepBand& AddBand(TRepBandType type);
     const std::vector<std::unique_ptr<TRepBand>>& Bands() const { return bands_; }
     TRepBand* FindBand(TRepBandType type) const;
@@ -86,15 +86,15 @@ public:
     bool Available() const { return available_; }
     TRepPrinter* RepPrinter() const { return repPrinter_; }
     int PageNumber() const { return pageNumber_; }
-    long CurrentX() const { return currentX_; }
-    long CurrentY() const { return currentY_; }
+    long CurrentX() const override { return currentX_; }
+    long CurrentY() const override { return currentY_; }
     int CurrentColumn() const { return currentColumn_; }
     bool FinalPass() const { return finalPass_; }
-    bool Exporting() const { return exporting_; }
-    bool DrawGraphics() const { return drawGraphics_; }
-    TRepExportFilter* ExportFilter() const { return exportFilter_; }
+    bool Exporting() const override { return exporting_; }
+    bool DrawGraphics() const override { return drawGraphics_; }
+    TRepExportFilter* ExportFilter() const override { return exportFilter_; }
     // A memory context compatible with the screen, where labels measure their text.
-    HDC MeasureDC() const { return measureDC_.get(); }
+    HDC MeasureDC() const override { return measureDC_.get(); }
 
     // The page loop (public for bands and printables that move the run on).
     void NewPage();
@@ -104,13 +104,11 @@ public:
     // A band that no longer fits asks for a new column or page here.
     void ForceNewColumnRequest();
     void ForceNewPageRequest();
-    // A stretching label of the band being printed needs the band to reach down to
-    // `bottom` (native, from the band's top). The band grows; when it would no longer fit,
-    // it moves on to a new column or page instead, reaching `bottomIfMoved` there, and the
-    // answer is true: its new place is CurrentX(), CurrentY().
-    bool StretchBand(TRepBand& band, long double bottom, long double bottomIfMoved);
+    bool StretchBand(TRepBand& band, long double bottom, long double bottomIfMoved) override;
 
-    // TRepParentReport
+    // TRepRun
+    const TRepFont& RunFont() const override { return Font; }
+    TRepRunCanvas* RunCanvas() const override;
     int FontSize() const override { return Font.Size; }
     void RelayoutBands() override;
     void Repaint() override {}

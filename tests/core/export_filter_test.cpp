@@ -7,7 +7,7 @@
 #include <iterator>
 
 #include "report/export/ascii_export_filter.h"
-#include "report/export/export_filter.h"
+#include "report/run/export_library.h"
 #include "report/run/rep_error.h"
 
 namespace {
@@ -19,7 +19,9 @@ std::string slurp(const std::filesystem::path& p) {
     return std::string(std::istreambuf_iterator<char>(in), {});
 }
 
-TEST(ExportFilterLibrary, OffersTheReportFileThenTheTextFilter) {
+TEST(ExportFilterLibrary, OffersTheReportFileThenTheTextFilterOnce) {
+    rep::UseTextExport();
+    rep::UseTextExport();
     auto& lib = rep::ExportFilterLibrary();
     EXPECT_EQ(lib.DialogFilter(), L"Report file(*.REP)|*.REP|Text file (*.TXT)|*.TXT");
     ASSERT_EQ(lib.Entries().size(), 1u);

@@ -2,7 +2,7 @@
 // was, in the file's own encoding.
 #include <gtest/gtest.h>
 
-#include "shell/ini_sections.h"
+#include "shell/offsets/ini_sections.h"
 #include "ui/utf8.h"
 
 namespace {

@@ -1,4 +1,4 @@
-#include "shell/int_parse.h"
+#include "shell/state/int_parse.h"
 
 #include <gtest/gtest.h>
 

@@ -2,11 +2,11 @@
 // whole steps.
 #include <gtest/gtest.h>
 
-#include "shell/offset_mm.h"
+#include "sheets/offset_mm.h"
 
 namespace {
 
-using namespace SettingsUnit;
+using namespace SetReportCommon;
 
 TEST(OffsetMm, StepsShownInMillimetres) {
     struct Case {

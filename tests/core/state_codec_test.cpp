@@ -1,5 +1,5 @@
-#include "shell/state_codec.h"
-#include "shell/field_captions.h"
+#include "sheets/field_captions.h"
+#include "shell/state/state_codec.h"
 #include "ui/cp1251.h"
 #include "ui/utf8.h"
 
@@ -415,8 +415,8 @@ TEST(FieldCaptions, NameFieldsAsTheWindowShowsThem) {
         {"cbTrial", L"«Вступительные испытания»"},
         {"cbMark7", L"«Итоговая оценка» в строке 7 на странице 2"},
     };
-    for (const auto& [field, shown] : cases) EXPECT_EQ(SystemSet::FieldCaption(field), shown) << field;
-    for (const auto& f : StateFields()) EXPECT_EQ(SystemSet::FieldCaption(f.Name)[0], L'«') << f.Name;
+    for (const auto& [field, shown] : cases) EXPECT_EQ(SetReportCommon::FieldCaption(field), shown) << field;
+    for (const auto& f : StateFields()) EXPECT_EQ(SetReportCommon::FieldCaption(f.Name)[0], L'«') << f.Name;
 }
 
 }  // namespace

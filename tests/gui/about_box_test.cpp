@@ -3,9 +3,9 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
-#include "shell/about_set.h"
-#include "shell/main_form.h"
-#include "shell/program.h"
+#include "shell/main/about_set.h"
+#include "shell/main/main_form.h"
+#include "shell/main/program.h"
 #include "tests/gui/dialog_driver.h"
 #include "tests/gui/gui_util.h"
 #include "tests/gui/program_fixture.h"

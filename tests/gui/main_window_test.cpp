@@ -7,16 +7,16 @@
 #include <map>
 #include <memory>
 
-#include "shell/discipline_table.h"
-#include "shell/main_form.h"
-#include "shell/program.h"
+#include "report/run/rep_printer.h"
 #include "sheets/set_report.h"
 #include "sheets/set_report2.h"
+#include "shell/main/discipline_table.h"
+#include "shell/main/main_form.h"
+#include "shell/main/program.h"
 #include "tests/gui/dialog_driver.h"
 #include "tests/gui/gui_util.h"
 #include "ui/controls.h"
 #include "ui/error.h"
-#include "report/run/rep_printer.h"
 
 using namespace guitest;
 using MainSet::MainForm;

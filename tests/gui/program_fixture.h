@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "shell/main_form.h"
-#include "shell/program.h"
+#include "shell/main/main_form.h"
+#include "shell/main/program.h"
 #include "tests/gui/gui_util.h"
 
 namespace guitest {

@@ -3,11 +3,11 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
-#include "shell/main_form.h"
-#include "shell/print_offsets.h"
-#include "shell/printer_offsets.h"
-#include "shell/program.h"
-#include "shell/settings_unit.h"
+#include "shell/main/main_form.h"
+#include "shell/main/program.h"
+#include "shell/offsets/print_offsets.h"
+#include "shell/offsets/printer_offsets.h"
+#include "shell/offsets/settings_unit.h"
 #include "tests/gui/dialog_driver.h"
 #include "tests/gui/gui_util.h"
 #include "tests/win/host_files.h"

@@ -6,9 +6,9 @@
 
 #include <map>
 
-#include "shell/main_form.h"
-#include "shell/program.h"
-#include "shell/system_set.h"
+#include "shell/main/main_form.h"
+#include "shell/main/program.h"
+#include "shell/main/system_set.h"
 #include "tests/gui/dialog_driver.h"
 #include "tests/gui/gui_util.h"
 #include "tests/gui/program_fixture.h"

@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "shell/print_offsets.h"
+#include "shell/offsets/print_offsets.h"
 
 namespace hostfiles {
 

@@ -2,7 +2,7 @@
 // file is looked for, and how the stub and the keys are written.
 #include <gtest/gtest.h>
 
-#include "shell/print_offsets.h"
+#include "shell/offsets/print_offsets.h"
 #include "tests/win/host_files.h"
 #include "ui/error.h"
 

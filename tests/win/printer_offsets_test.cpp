@@ -2,8 +2,8 @@
 // of [Settings] alone sees, and which set a printer gets.
 #include <gtest/gtest.h>
 
-#include "shell/print_offsets.h"
-#include "shell/printer_offsets.h"
+#include "shell/offsets/print_offsets.h"
+#include "shell/offsets/printer_offsets.h"
 #include "tests/win/host_files.h"
 #include "ui/error.h"
 

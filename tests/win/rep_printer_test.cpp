@@ -11,8 +11,8 @@
 #include <string>
 #include <vector>
 
-#include "report/export/export_filter.h"
 #include "report/model/units.h"
+#include "report/run/export_library.h"
 #include "report/run/page_file.h"
 #include "report/run/printer_settings.h"
 #include "report/run/rep_error.h"

@@ -1,5 +1,0 @@
-#include <windows.h>
-
-#include "shell/program.h"
-
-int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) { return Program::Run(); }
