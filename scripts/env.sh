@@ -32,12 +32,23 @@ runs_32bit_code() {
 # arch: x86_64 or i686; the build folder of each.
 build_dir() { if [ "$1" = i686 ]; then echo "$BUILD_X86"; else echo "$BUILD_X64"; fi; }
 
+# The second GUI test process: a display and a Wine prefix of its own.
+SECOND_DISPLAY=${SECOND_DISPLAY:-:92}
+SECOND_PREFIX=${SECOND_PREFIX:-$ROOT/build/wineprefix-second}
+
+# $1: arch; $2: what: tests (the program and its tests, the default), program (Blk.exe
+# only) or bench (the program and the benchmarks); the rest: more cmake options.
 build_win() {
-  local arch=$1 dir
+  local arch=$1 what=${2:-tests} dir bench=OFF target=()
+  shift 2 || shift $#
   dir=$(build_dir "$arch")
+  case $what in
+    program) target=(--target Blk) ;;
+    bench) bench=ON ;;
+  esac
   cmake -S "$ROOT" -B "$dir" -DCMAKE_TOOLCHAIN_FILE="$ROOT/cmake/mingw-$arch.cmake" \
-        -DCMAKE_BUILD_TYPE=RelWithDebInfo -DBLK_NOPRINTER_PREFIX="$NOPRINTER_PREFIX" >/dev/null
-  cmake --build "$dir" -j "$JOBS"
+        -DCMAKE_BUILD_TYPE=RelWithDebInfo -DBLK_NOPRINTER_PREFIX="$NOPRINTER_PREFIX" -DBLK_BENCH=$bench "$@" >/dev/null
+  cmake --build "$dir" -j "${BUILD_JOBS:-$JOBS}" "${target[@]}"
 }
 
 wine64() { "$WINE64" "$@"; }

@@ -3,7 +3,7 @@
 set -euo pipefail
 source "$(dirname "$0")/env.sh"
 bash "$ROOT/scripts/deps.sh"
-build_win x86_64
+build_win x86_64 program
 wine_prefix "$WINEPREFIX"
 manager=desktop
 if [ -z "${DISPLAY:-}" ]; then

@@ -565,21 +565,23 @@ TEST_F(SettingsDialog, AHeldSpinButtonRepeatsUntilReleased) {
                    HWND buttons = Settings->sedFontSizeCol3->buttons();
                    Settings->sedFontSizeCol3->setValue(0);
                    mouseButton(buttons, 7, 3, true);
-                   pump(1500);
+                   waitUntil([&] { return Settings->sedFontSizeCol3->value() > 5; });
                    mouseButton(buttons, 7, 3, false);
                    afterHold = Settings->sedFontSizeCol3->value();
-                   pump(500);
+                   // Three repeat intervals without a step.
+                   pump(300);
                    afterRelease = Settings->sedFontSizeCol3->value();
                    // Held at the top of the range, it stays there.
                    Settings->sedFontSizeCol3->setValue(198);
                    mouseButton(buttons, 7, 3, true);
-                   pump(1200);
+                   waitUntil([&] { return Settings->sedFontSizeCol3->value() == 200; });
+                   pump(300);
                    mouseButton(buttons, 7, 3, false);
                    atTop = Settings->sedFontSizeCol3->value();
                }),
                act([] { press(VK_RETURN); })});
-    // One step at the press, then the repeat: well over one step in a second and a half.
-    EXPECT_GT(afterHold, 3);
+    // One step at the press, then the repeat.
+    EXPECT_GT(afterHold, 5);
     EXPECT_EQ(afterRelease, afterHold);
     EXPECT_EQ(atTop, 200);
     EXPECT_EQ(PrintOffsets.FontSizeColumn3, 200);
