@@ -67,15 +67,20 @@ XVFB2_PID=$!
 services() {
   bash "$ROOT/scripts/printer.sh"
   local prefix display
+  # One prefix is made; the others are copies of it, made in seconds instead of half a minute.
+  wine_prefix "$WINEPREFIX"
+  for prefix in "$NOPRINTER_PREFIX" "$SECOND_PREFIX"; do
+    [ -f "$prefix/system.reg" ] || { rm -rf "$prefix"; cp -a "$WINEPREFIX" "$prefix"; }
+  done
   for prefix in "$WINEPREFIX" "$NOPRINTER_PREFIX" "$SECOND_PREFIX"; do
     (
       export WINEPREFIX=$prefix
       display=$DISPLAY
       [ "$prefix" = "$SECOND_PREFIX" ] && display=$SECOND_DISPLAY
       export DISPLAY=$display
-      # The prefix of the printer-less tests hides CUPS from Wine.
+      # The prefix of the printer-less tests hides CUPS from Wine (which then drops the
+      # printers it had listed there).
       [ "$prefix" = "$NOPRINTER_PREFIX" ] && export CUPS_SERVER=/nonexistent/cups.sock
-      wine_prefix "$prefix"
       ("$WINESERVER" -p >/dev/null 2>&1 &)
       sleep 1
       wine_window_manager own
@@ -110,20 +115,12 @@ else
   status=1
 fi
 
-# While the 64-bit tests run, mostly waiting on Wine and X, one core runs the fuzzers and
-# builds the 32-bit program.
-background() {
-  if [ -f "$ROOT/fuzz/run.sh" ]; then
-    echo "== fuzzers: run"
-    bash "$ROOT/fuzz/run.sh" run || touch "$LOGS/fuzzers.failed"
-  fi
-  echo "== Windows build i686 (the program)"
-  BUILD_JOBS=1 build_win i686 program "${second[@]}" || true
-}
+# While the 64-bit tests run, mostly waiting on Wine and X, the fuzzers run beside them.
 rm -f "$LOGS/fuzzers.failed"
-background >"$LOGS/background.log" 2>&1 </dev/null &
-background_pid=$!
-pids+=("$background_pid")
+fuzzers() { bash "$ROOT/fuzz/run.sh" run || touch "$LOGS/fuzzers.failed"; }
+fuzzers >"$LOGS/fuzzers.log" 2>&1 </dev/null &
+fuzzers_pid=$!
+pids+=("$fuzzers_pid")
 
 wait "$services_pid" || true
 export BLK_PDF_DIR="$HOME/PDF"
@@ -134,11 +131,10 @@ else
   untested+=("x86_64: not built")
 fi
 
-wait "$background_pid" || true
-cat "$LOGS/background.log"
+echo "== fuzzers (run meanwhile)"
+wait "$fuzzers_pid" || true
+cat "$LOGS/fuzzers.log"
 [ ! -f "$LOGS/fuzzers.failed" ] || status=1
-# Up to date already unless the build above failed (its errors then show here) or the
-# 32-bit tests are to be built too.
 echo "== Windows build i686"
 if [ $test32 = 1 ]; then what32=tests; else what32=program; fi
 if build_win i686 $what32 "${second[@]}"; then
