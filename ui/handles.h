@@ -1,6 +1,7 @@
 #pragma once
 // RAII wrappers for every Win32 handle the program holds. Move-only, never copyable.
 #include <windows.h>
+#include <winspool.h>
 
 #include <string>
 #include <utility>
