@@ -2,7 +2,8 @@
 // order the program starts; the print command from the command to the page painted beside
 // an empty window of the preview's size made and painted in the same process; the working
 // set after start and after each preview, and the GDI and USER object counts over ten
-// previews in a row (nothing may grow from one preview to the next).
+// previews in a row (nothing may grow from one preview to the next). It starts with what the
+// figures depend on: Wine's version, how Wine places windows, the processors and the printers.
 // A Win32 program for Wine; needs a display. Prints its figures.
 //   program_bench [previews]
 #include <windows.h>
@@ -27,6 +28,7 @@
 #include "shell/main/program.h"
 #include "shell/offsets/settings_unit.h"
 #include "ui/app.h"
+#include "ui/printer.h"
 
 namespace {
 
@@ -59,13 +61,54 @@ void PrintMemory(const char* what) {
     std::printf("\n");
 }
 
+// Figures of two machines compare only with these beside them.
+void PrintSystem() {
+    using WineVersion = const char*(__cdecl*)();
+    HMODULE ntdll = GetModuleHandleW(L"ntdll.dll");
+    const auto wineVersion =
+        ntdll ? reinterpret_cast<WineVersion>(reinterpret_cast<void*>(GetProcAddress(ntdll, "wine_get_version"))) : nullptr;
+    std::printf("System: %s", wineVersion ? "Wine " : "not Wine");
+    if (wineVersion) std::printf("%s", wineVersion());
+    SYSTEM_INFO si{};
+    GetSystemInfo(&si);
+    std::printf(", %lu processors\n", si.dwNumberOfProcessors);
+    if (wineVersion) {
+        // Without a window manager, Wine keeps the preview maximized only when it places the
+        // windows itself; otherwise it puts the window back to its normal size and lays it out again.
+        wchar_t value[8] = L"";
+        DWORD size = sizeof value;
+        const bool set = RegGetValueW(HKEY_CURRENT_USER, L"Software\\Wine\\X11 Driver", L"Managed", RRF_RT_REG_SZ,
+                                      nullptr, value, &size) == ERROR_SUCCESS;
+        std::printf("Wine X11 driver Managed: %ls\n", set ? value : L"(not set: Y)");
+    }
+}
+
+// Read after the start's figures: the first question to the spooler loads its library.
+void PrintPrinters() {
+    const ui::TPrinter& printers = ui::applicationPrinter();
+    std::printf("Printers: %zu\n", printers.printers().size());
+    for (std::size_t i = 0; i < printers.printers().size(); ++i) {
+        const ui::PrinterEntry& e = printers.printers()[i];
+        std::printf("  %ls (driver %ls, port %ls)%s\n", e.name.c_str(), e.driver.c_str(), e.port.c_str(),
+                    static_cast<int>(i) == printers.defaultIndex() ? ", default" : "");
+    }
+}
+
+// Where one print command's time went: until the report printer was made and the preview
+// began, and until its window was shown.
+struct Phases {
+    double previewBegun = 0, shown = 0;
+};
+
 // The print command of a sheet, as the menu runs it, until its page is painted; the
 // preview then closes. Returns the milliseconds and the preview's window size.
-double PrintCommand(rep::TReport& report, UINT command, SIZE& windowSize) {
+double PrintCommand(rep::TReport& report, UINT command, SIZE& windowSize, Phases& phases) {
     auto standard = report.OnPreview;
     double t0 = 0, painted = 0;
     report.OnPreview = [&](rep::TRepPrinter& p) {
-        standard(p);
+        phases.previewBegun = Now() - t0;
+        if (standard) standard(p);
+        else rep::ShowStandardPreview(p);
         rep::TRepStandardPreview* w = rep::StandardPreviewOf(p);
         RECT r;
         GetWindowRect(w->hwnd(), &r);
@@ -79,6 +122,7 @@ double PrintCommand(rep::TReport& report, UINT command, SIZE& windowSize) {
                 w->close();
             }
         };
+        phases.shown = Now() - t0;
     };
     t0 = Now();
     MainSet::MainForm->runMenuCommand(command);
@@ -125,6 +169,7 @@ int wmain(int argc, wchar_t** argv) {
     std::setvbuf(stdout, nullptr, _IONBF, 0);
     ui::Application& app = ui::Application::get();
 
+    PrintSystem();
     std::printf("Start, in the program's order:\n");
     last = Now();
     app.setTitle(L"Приложение к Диплому");
@@ -151,6 +196,7 @@ int wmain(int argc, wchar_t** argv) {
     Step("settings dialog");
     app.processMessages();
     PrintMemory("after start");
+    PrintPrinters();
 
     std::printf("Print command -> page painted, beside an empty window of the preview's size:\n");
     std::vector<double> cmd[2], empty;
@@ -159,9 +205,12 @@ int wmain(int argc, wchar_t** argv) {
             SIZE size{0, 0};
             rep::TReport& report = sheet == 0 ? sheet1->Report1 : sheet2->Report1;
             const UINT id = main->menuId(sheet == 0 ? L"mnPrintSheet1" : L"mnPrintSheet2");
-            cmd[sheet].push_back(PrintCommand(report, id, size));
+            Phases phases;
+            cmd[sheet].push_back(PrintCommand(report, id, size, phases));
             app.processMessages();
             empty.push_back(EmptyWindow(size));
+            std::printf("    sheet %d: %6.1f ms (preview begun at %5.1f, window shown at %5.1f); empty window %5.1f ms\n",
+                        sheet + 1, cmd[sheet].back(), phases.previewBegun, phases.shown, empty.back());
             if (i == 0) PrintMemory(sheet == 0 ? "after one preview of sheet 1" : "after one preview of sheet 2");
         }
         char what[64];
