@@ -277,7 +277,10 @@ void TRepPreview::UpdateScrollBars() {
     // The scrolled area reaches to the image's right and bottom edges.
     const int extentW = image_.Left() + image_.Width();
     const int extentH = image_.Top() + image_.Height();
-    bool needH = extentW > innerW, needV = extentH > innerH;
+    // Before the first page there is nothing to scroll: no bars, which Wine draws for about
+    // 5 ms each as the window is shown, only to take one away when page 1 comes at width.
+    const bool anyPage = printer_ && printer_->AvailablePages() > 0;
+    bool needH = anyPage && extentW > innerW, needV = anyPage && extentH > innerH;
     if (needH && !needV) needV = extentH > innerH - barH;
     if (needV && !needH) needH = extentW > innerW - barW;
     const int viewW = std::max(0, innerW - (needV ? barW : 0));
