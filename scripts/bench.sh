@@ -26,7 +26,12 @@ if ! xdpyinfo -display "$DISPLAY" >/dev/null 2>&1; then
   started_x=1
   sleep 1
 fi
-cleanup() { [ $started_x = 0 ] || kill "$XVFB_PID" 2>/dev/null || true; }
+# Wine leaves the display first, then the display goes, where this command started it.
+cleanup() {
+  [ $started_x = 0 ] && return
+  "$WINESERVER" -k 2>/dev/null || true
+  kill "$XVFB_PID" 2>/dev/null || true
+}
 trap cleanup EXIT
 bash "$ROOT/scripts/printer.sh" >/dev/null
 wine_prefix "$WINEPREFIX"
