@@ -2,11 +2,9 @@
 
 #include <windows.h>
 
-#include <cmath>
 #include <vector>
 
 #include "report/model/system_display.h"
-#include "report/model/units.h"
 #include "shell/offsets/ini_sections.h"
 #include "shell/offsets/printer_offsets.h"
 #include "shell/state/int_parse.h"
